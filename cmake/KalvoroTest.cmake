@@ -1,0 +1,14 @@
+# kalvoro_add_test(<name> SOURCES <files...> [LIBS <targets...>] [LABELS <labels...>])
+# One GoogleTest executable registered with ctest. Under the Windows preset
+# ctest runs it through CMAKE_CROSSCOMPILING_EMULATOR (Wine).
+function(kalvoro_add_test name)
+  cmake_parse_arguments(arg "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  kalvoro_target_options(${name})
+  add_test(NAME ${name} COMMAND ${name})
+  if(arg_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${arg_LABELS}")
+  endif()
+endfunction()
