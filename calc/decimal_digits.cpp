@@ -1,0 +1,200 @@
+#include "calc/decimal_digits.h"
+
+#include <array>
+#include <bit>
+
+namespace kalvoro::detail {
+
+namespace {
+
+using u128 = unsigned __int128;
+
+constexpr std::uint64_t kTen17 = 100000000000000000ull;
+constexpr std::uint64_t kTen18 = 1000000000000000000ull;
+
+// |v| = m * 2^e2 with m an integer below 2^53; e = the power of two of the
+// highest set bit of m * 2^e2.
+struct Binary {
+  std::uint64_t m;
+  int e2;
+  int e;
+};
+
+Binary decompose(double v) noexcept {
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(v);
+  const int field = static_cast<int>((bits >> 52) & 0x7FF);
+  const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+  Binary b{};
+  if (field == 0) {  // subnormal: no hidden bit, fixed exponent
+    b.m = fraction;
+    b.e2 = -1074;
+  } else {
+    b.m = fraction | (std::uint64_t{1} << 52);
+    b.e2 = field - 1075;
+  }
+  b.e = b.e2 + 63 - std::countl_zero(b.m);
+  return b;
+}
+
+// floor(e * log10(2)) for -1100 <= e <= 1100; 78913 = round(2^18 * log10(2)).
+// Checked against the exact floor over that whole range. With 2^e <= |v| <
+// 2^(e+1), the first digit of |v| stands at 10^k or 10^(k+1).
+constexpr int floor_log10_pow2(int e) noexcept { return (e * 78913) >> 18; }
+
+constexpr std::array<u128, 23> kPow10 = [] {
+  std::array<u128, 23> p{};
+  p[0] = 1;
+  for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+  return p;
+}();
+
+// An unsigned integer of up to kLimbs 32-bit limbs, least significant first.
+// 40 limbs = 1280 bits hold every number the exact path forms: at most
+// m * 10^325 < 2^1133 (the smallest subnormals) or 10 * 2^1074.
+class Big {
+ public:
+  static constexpr int kLimbs = 40;
+
+  explicit Big(std::uint64_t x) noexcept {
+    limb_[0] = static_cast<std::uint32_t>(x);
+    limb_[1] = static_cast<std::uint32_t>(x >> 32);
+    size_ = limb_[1] != 0 ? 2 : (limb_[0] != 0 ? 1 : 0);
+  }
+
+  void multiply(std::uint32_t factor) noexcept {
+    std::uint64_t carry = 0;
+    for (int i = 0; i < size_; ++i) {
+      const std::uint64_t p = std::uint64_t{limb_[i]} * factor + carry;
+      limb_[i] = static_cast<std::uint32_t>(p);
+      carry = p >> 32;
+    }
+    if (carry != 0) limb_[size_++] = static_cast<std::uint32_t>(carry);
+  }
+
+  void multiply_pow10(int n) noexcept {
+    for (; n >= 9; n -= 9) multiply(1000000000u);
+    if (n > 0) multiply(static_cast<std::uint32_t>(kPow10[static_cast<std::size_t>(n)]));
+  }
+
+  void shift_left(int bits) noexcept {
+    if (size_ == 0 || bits == 0) return;
+    const int whole = bits / 32;
+    const int part = bits % 32;
+    if (part != 0) {
+      std::uint32_t carry = 0;
+      for (int i = 0; i < size_; ++i) {
+        const std::uint32_t x = limb_[i];
+        limb_[i] = (x << part) | carry;
+        carry = x >> (32 - part);
+      }
+      if (carry != 0) limb_[size_++] = carry;
+    }
+    if (whole != 0) {
+      for (int i = size_ - 1; i >= 0; --i) limb_[i + whole] = limb_[i];
+      for (int i = 0; i < whole; ++i) limb_[i] = 0;
+      size_ += whole;
+    }
+  }
+
+  friend bool operator<(const Big& a, const Big& b) noexcept {
+    if (a.size_ != b.size_) return a.size_ < b.size_;
+    for (int i = a.size_ - 1; i >= 0; --i) {
+      if (a.limb_[i] != b.limb_[i]) return a.limb_[i] < b.limb_[i];
+    }
+    return false;
+  }
+
+  // *this -= b; requires b <= *this.
+  void subtract(const Big& b) noexcept {
+    std::int64_t borrow = 0;
+    for (int i = 0; i < size_; ++i) {
+      std::int64_t d =
+          std::int64_t{limb_[i]} - borrow - (i < b.size_ ? std::int64_t{b.limb_[i]} : 0);
+      borrow = d < 0 ? 1 : 0;
+      limb_[i] = static_cast<std::uint32_t>(d + (borrow << 32));
+    }
+    while (size_ > 0 && limb_[size_ - 1] == 0) --size_;
+  }
+
+ private:
+  std::uint32_t limb_[kLimbs] = {};
+  int size_ = 0;
+};
+
+}  // namespace
+
+bool leading_digits_fast(double v, LeadingDigits& out) noexcept {
+  const Binary b = decompose(v);
+  int k = floor_log10_pow2(b.e);
+  const int q = 17 - k;
+  u128 d = 0;
+  if (b.e2 >= 0) {
+    // An integer m * 2^e2; below 2^128 while e2 <= 74. Then k <= 37 and the
+    // divisor 10^-q is at most 10^20.
+    if (b.e2 > 74) return false;
+    const u128 n = static_cast<u128>(b.m) << b.e2;
+    d = q >= 0 ? n * kPow10[static_cast<std::size_t>(q)] : n / kPow10[static_cast<std::size_t>(-q)];
+  } else {
+    // floor(m * 10^q / 2^-e2): m * 10^q < 2^53 * 10^22 < 2^127 for q <= 22,
+    // i.e. |v| >= 1e-5. Here |v| < 2^53, so q >= 2.
+    if (q > 22 || -b.e2 > 127) return false;
+    d = (static_cast<u128>(b.m) * kPow10[static_cast<std::size_t>(q)]) >> -b.e2;
+  }
+  // floor(floor(x) / 10) = floor(x / 10): one digit too many is cut exactly.
+  if (d >= kTen18) {
+    d /= 10;
+    ++k;
+  }
+  if (d < kTen17) return false;  // cannot happen while k is never above the true exponent
+  out.digits = static_cast<std::uint64_t>(d);
+  out.exponent = k;
+  return true;
+}
+
+LeadingDigits leading_digits_exact(double v) noexcept {
+  const Binary b = decompose(v);
+  int k = floor_log10_pow2(b.e);
+  // Step 1: |v| / 10^k = n / s with integers n and s; 1 <= n / s < 100.
+  Big n(b.m);
+  Big s(1);
+  if (b.e2 >= 0) {
+    n.shift_left(b.e2);
+  } else {
+    s.shift_left(-b.e2);
+  }
+  if (k >= 0) {
+    s.multiply_pow10(k);
+  } else {
+    n.multiply_pow10(-k);
+  }
+  // Step 2: make 1 <= n / s < 10, so that k is the power of the first digit.
+  Big s10 = s;
+  s10.multiply(10);
+  if (!(n < s10)) {
+    s = s10;
+    ++k;
+  } else if (n < s) {
+    n.multiply(10);
+    --k;
+  }
+  // Step 3: 18 digits by long division, one digit (0 to 9) at a time.
+  std::uint64_t digits = 0;
+  for (int i = 0; i < 18; ++i) {
+    std::uint32_t digit = 0;
+    while (!(n < s)) {
+      n.subtract(s);
+      ++digit;
+    }
+    digits = digits * 10 + digit;
+    n.multiply(10);
+  }
+  return LeadingDigits{digits, k};
+}
+
+LeadingDigits leading_digits(double v) noexcept {
+  LeadingDigits out{};
+  if (leading_digits_fast(v, out)) return out;
+  return leading_digits_exact(v);
+}
+
+}  // namespace kalvoro::detail

@@ -1,0 +1,31 @@
+// The leading decimal digits of a double, exactly: the private core of
+// format_number, exposed so that tests can check the fast path against the
+// exact one.
+#pragma once
+
+#include <cstdint>
+
+namespace kalvoro::detail {
+
+// The first 18 significant decimal digits of |v|, truncated (not rounded),
+// and the power of ten of the first one:
+//   |v| = 0.d1 d2 ... d18 ... x 10^(exponent + 1), digits = d1 d2 ... d18,
+//   so 10^17 <= digits < 10^18.
+//   leading_digits(1000000000.0005) -> {100000000000049996, 9}
+//   leading_digits(5e-324)          -> {494065645841246544, -324}
+struct LeadingDigits {
+  std::uint64_t digits;
+  int exponent;
+};
+
+// Exact for every finite non-zero v, by fixed-size big-number arithmetic.
+LeadingDigits leading_digits_exact(double v) noexcept;
+
+// Exact where floor(|v| * 10^q) can be formed in 128 bits (about
+// 1e-5 <= |v| < 2^127); returns false without touching `out` elsewhere.
+bool leading_digits_fast(double v, LeadingDigits& out) noexcept;
+
+// The fast path where it applies, the exact one otherwise.
+LeadingDigits leading_digits(double v) noexcept;
+
+}  // namespace kalvoro::detail
