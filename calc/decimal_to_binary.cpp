@@ -1,0 +1,280 @@
+#include "calc/decimal_to_binary.h"
+
+#include <bit>
+#include <cstdint>
+
+namespace kalvoro::detail {
+
+namespace {
+
+using u128 = unsigned __int128;
+
+// Range limits on the decimal exponent once the digits are below 10^24.
+// digits * 10^e >= 10^e, and 10^309 is above the double range (about
+// 1.798e308), so e >= 309 is always an infinity.
+constexpr std::int64_t kInfinityExponent = 309;
+// digits * 10^e < 10^(24 + e); for e <= -349 that is below 10^-325, which is
+// less than half the smallest subnormal (2^-1075, about 2.47e-324): zero.
+constexpr std::int64_t kZeroExponent = -349;
+
+constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
+constexpr std::uint64_t kInfinityBits = std::uint64_t{0x7FF} << 52;
+
+int bit_length(u128 value) noexcept {
+  const auto high = static_cast<std::uint64_t>(value >> 64);
+  if (high != 0) return 128 - std::countl_zero(high);
+  return 64 - std::countl_zero(static_cast<std::uint64_t>(value));
+}
+
+double from_bits(bool negative, std::uint64_t bits) noexcept {
+  return std::bit_cast<double>(negative ? bits | kSignBit : bits);
+}
+
+// The value (q + f) * 2^e, where 0 <= f < 1 and `sticky` tells whether f > 0,
+// rounded to the nearest double, an exact halfway going toward zero.
+// Precondition: when sticky is set, q has at least 55 bits, so that the
+// rounding position lies inside q and f only breaks a tie.
+std::uint64_t round_to_double_bits(u128 q, bool sticky, std::int64_t e) noexcept {
+  if (q == 0) return 0;
+  const int bits = bit_length(q);
+  // Step 1: the exponent of the last place kept: 53 significant bits for a
+  // normal double, a fixed 2^-1074 for the subnormals.
+  std::int64_t ulp = e + bits - 53;
+  if (ulp < -1074) ulp = -1074;
+  const std::int64_t shift = ulp - e;
+
+  // Step 2: cut q at that place and round by the part cut off.
+  std::uint64_t m = 0;
+  if (shift <= 0) {
+    // Exact: fewer than 54 bits (sticky is clear by the precondition).
+    m = static_cast<std::uint64_t>(q) << -shift;
+  } else if (shift >= bits) {
+    // Everything is cut off; only shift == bits can reach half a place.
+    const u128 half = u128{1} << (bits - 1);
+    m = (shift == bits && (q > half || (q == half && sticky))) ? 1 : 0;
+  } else {
+    const int s = static_cast<int>(shift);
+    m = static_cast<std::uint64_t>(q >> s);
+    const u128 rest = q & ((u128{1} << s) - 1);
+    const u128 half = u128{1} << (s - 1);
+    // Ties (rest == half with nothing below) stay: toward zero.
+    if (rest > half || (rest == half && sticky)) ++m;
+  }
+
+  // Step 3: a carry out of the 53 bits moves up one binade.
+  if (m == (std::uint64_t{1} << 53)) {
+    m >>= 1;
+    ++ulp;
+  }
+  if (m == 0) return 0;
+  // Largest finite: m < 2^53 with ulp 971 (2^1024 - 2^971).
+  if (ulp > 971) return kInfinityBits;
+  if (m < (std::uint64_t{1} << 52)) return m;  // subnormal (ulp is -1074)
+  const auto biased = static_cast<std::uint64_t>(ulp + 1075);
+  return (biased << 52) | (m & ((std::uint64_t{1} << 52) - 1));
+}
+
+// A fixed-size unsigned big number, little-endian 32-bit limbs. 40 limbs
+// (1280 bits) hold everything the exact path forms: 5^348 < 2^809 and
+// digits * 5^308 < 2^80 * 2^716, each at most shifted left by 82 bits.
+class BigNumber {
+ public:
+  static constexpr int kLimbs = 40;
+
+  explicit BigNumber(u128 value) noexcept {
+    while (value != 0) {
+      limbs_[size_++] = static_cast<std::uint32_t>(value);
+      value >>= 32;
+    }
+  }
+
+  void multiply(std::uint32_t factor) noexcept {
+    std::uint64_t carry = 0;
+    for (int i = 0; i < size_; ++i) {
+      const std::uint64_t product = std::uint64_t{limbs_[i]} * factor + carry;
+      limbs_[i] = static_cast<std::uint32_t>(product);
+      carry = product >> 32;
+    }
+    if (carry != 0) limbs_[size_++] = static_cast<std::uint32_t>(carry);
+  }
+
+  // Multiplies by 5^power, 13 at a time: 5^13 = 1220703125 < 2^32.
+  void multiply_pow5(std::int64_t power) noexcept {
+    for (; power >= 13; power -= 13) multiply(1220703125u);
+    std::uint32_t rest = 1;
+    for (; power > 0; --power) rest *= 5;
+    if (rest != 1) multiply(rest);
+  }
+
+  void shift_left(int bits) noexcept {
+    if (size_ == 0 || bits == 0) return;
+    const int limbs = bits / 32;
+    const int within = bits % 32;
+    int top = size_ + limbs;
+    limbs_[top] = 0;
+    for (int i = size_ - 1; i >= 0; --i) {
+      const std::uint64_t wide = std::uint64_t{limbs_[i]} << within;
+      limbs_[i + limbs + 1] |= static_cast<std::uint32_t>(wide >> 32);
+      limbs_[i + limbs] = static_cast<std::uint32_t>(wide);
+    }
+    for (int i = 0; i < limbs; ++i) limbs_[i] = 0;
+    size_ = top + 1;
+    trim();
+  }
+
+  int bit_length() const noexcept {
+    if (size_ == 0) return 0;
+    return 32 * size_ - std::countl_zero(limbs_[size_ - 1]);
+  }
+
+  bool is_zero() const noexcept { return size_ == 0; }
+
+  friend int compare(const BigNumber& a, const BigNumber& b) noexcept {
+    if (a.size_ != b.size_) return a.size_ < b.size_ ? -1 : 1;
+    for (int i = a.size_ - 1; i >= 0; --i) {
+      if (a.limbs_[i] != b.limbs_[i]) return a.limbs_[i] < b.limbs_[i] ? -1 : 1;
+    }
+    return 0;
+  }
+
+  // *this -= other; requires *this >= other.
+  void subtract(const BigNumber& other) noexcept {
+    std::int64_t borrow = 0;
+    for (int i = 0; i < size_; ++i) {
+      std::int64_t difference = std::int64_t{limbs_[i]} - borrow;
+      if (i < other.size_) difference -= other.limbs_[i];
+      borrow = difference < 0 ? 1 : 0;
+      limbs_[i] = static_cast<std::uint32_t>(difference + (borrow << 32));
+    }
+    trim();
+  }
+
+  // The top 64 bits (the number shifted right by bit_length() - 64), and
+  // whether any bit below them is set. Requires bit_length() > 64.
+  u128 top_64_bits(bool& lower_bits_set) const noexcept {
+    const int drop = bit_length() - 64;
+    u128 top = 0;
+    for (int i = size_ - 1; i >= drop / 32; --i) top = (top << 32) | limbs_[i];
+    const int within = drop % 32;
+    lower_bits_set = (limbs_[drop / 32] & ((std::uint32_t{1} << within) - 1)) != 0;
+    for (int i = drop / 32 - 1; i >= 0 && !lower_bits_set; --i) lower_bits_set = limbs_[i] != 0;
+    return top >> within;
+  }
+
+  u128 low_128_bits() const noexcept {
+    u128 value = 0;
+    for (int i = size_ - 1; i >= 0; --i) value = (value << 32) | limbs_[i];
+    return value;
+  }
+
+ private:
+  void trim() noexcept {
+    while (size_ > 0 && limbs_[size_ - 1] == 0) --size_;
+  }
+
+  std::uint32_t limbs_[kLimbs + 1] = {};
+  int size_ = 0;
+};
+
+// Exact path for digits * 10^e10, digits != 0, e10 in
+// [kZeroExponent, kInfinityExponent).
+std::uint64_t exact_bits(u128 digits, std::int64_t e10) noexcept {
+  if (e10 >= 0) {
+    // digits * 10^e = (digits * 5^e) * 2^e: an integer; keep its top bits.
+    BigNumber n(digits);
+    n.multiply_pow5(e10);
+    if (n.bit_length() <= 128) return round_to_double_bits(n.low_128_bits(), false, e10);
+    bool sticky = false;
+    const u128 top = n.top_64_bits(sticky);
+    return round_to_double_bits(top, sticky, e10 + n.bit_length() - 64);
+  }
+  // digits * 10^-j = (digits / 5^j) * 2^-j. Binary long division for 66
+  // quotient bits with the remainder's sign as the sticky bit.
+  const std::int64_t j = -e10;
+  BigNumber remainder(digits);
+  BigNumber divisor(1);
+  divisor.multiply_pow5(j);
+  // Step 1: align so that remainder has one bit fewer than divisor, hence
+  // divisor/4 < remainder < divisor; the quotient of remainder * 2^66 then
+  // lies in [2^64, 2^66): at least 55 bits as rounding needs.
+  const int align = divisor.bit_length() - 1 - remainder.bit_length();
+  if (align >= 0) {
+    remainder.shift_left(align);
+  } else {
+    divisor.shift_left(-align);
+  }
+  // Step 2: one quotient bit per round.
+  constexpr int kQuotientBits = 66;
+  u128 quotient = 0;
+  for (int i = 0; i < kQuotientBits; ++i) {
+    remainder.shift_left(1);
+    quotient <<= 1;
+    if (compare(remainder, divisor) >= 0) {
+      remainder.subtract(divisor);
+      quotient |= 1;
+    }
+  }
+  // digits / 5^j = (quotient + f) * 2^(-align - 66), then times 2^-j.
+  return round_to_double_bits(quotient, !remainder.is_zero(), -align - kQuotientBits - j);
+}
+
+// 10^k for k = 0..38 (10^38 < 2^127) and 5^k for k = 0..27 (5^27 < 2^63).
+constexpr auto kPow10 = [] {
+  struct Table {
+    u128 value[39];
+    int bits[39];
+  } table{};
+  u128 p = 1;
+  for (int k = 0; k <= 38; ++k) {
+    table.value[k] = p;
+    int bits = 0;
+    for (u128 v = p; v != 0; v >>= 1) ++bits;
+    table.bits[k] = bits;
+    p *= 10;
+  }
+  return table;
+}();
+
+constexpr auto kPow5 = [] {
+  struct Table {
+    std::uint64_t value[28];
+  } table{};
+  std::uint64_t p = 1;
+  for (int k = 0; k <= 27; ++k) {
+    table.value[k] = p;
+    p *= 5;
+  }
+  return table;
+}();
+
+}  // namespace
+
+double decimal_to_double_exact(bool negative, u128 digits, std::int64_t exponent10) noexcept {
+  if (digits == 0 || exponent10 < kZeroExponent) return from_bits(negative, 0);
+  if (exponent10 >= kInfinityExponent) return from_bits(negative, kInfinityBits);
+  return from_bits(negative, exact_bits(digits, exponent10));
+}
+
+double decimal_to_double(bool negative, u128 digits, std::int64_t exponent10) noexcept {
+  if (digits == 0) return from_bits(negative, 0);
+  if (exponent10 >= 0) {
+    // Fast path: digits * 10^e fits 128 bits, so it is exact.
+    if (exponent10 <= 38 && bit_length(digits) + kPow10.bits[exponent10] <= 128) {
+      return from_bits(negative, round_to_double_bits(digits * kPow10.value[exponent10], false, 0));
+    }
+  } else if (exponent10 >= -27) {
+    // Fast path: digits / 10^j = (digits * 2^s / 5^j) * 2^(-s-j) with
+    // digits * 2^s in [2^127, 2^128) and 5^j < 2^63: the quotient has at
+    // least 65 bits, the remainder decides the sticky bit.
+    const auto j = static_cast<int>(-exponent10);
+    const int s = 128 - bit_length(digits);
+    const u128 numerator = digits << s;
+    const std::uint64_t divisor = kPow5.value[j];
+    const u128 quotient = numerator / divisor;
+    const bool sticky = quotient * divisor != numerator;
+    return from_bits(negative, round_to_double_bits(quotient, sticky, -s - j));
+  }
+  return decimal_to_double_exact(negative, digits, exponent10);
+}
+
+}  // namespace kalvoro::detail
