@@ -50,7 +50,8 @@ constexpr std::array<u128, 23> kPow10 = [] {
 
 // An unsigned integer of up to kLimbs 32-bit limbs, least significant first.
 // 40 limbs = 1280 bits hold every number the exact path forms: at most
-// m * 10^325 < 2^1133 (the smallest subnormals) or 10 * 2^1074.
+// m * 10^325 < 2^1133 (the smallest subnormals), and during the division
+// 10^9 times a divisor of at most 2^1106 (2^1074 * 10, normalized).
 class Big {
  public:
   static constexpr int kLimbs = 40;
@@ -105,15 +106,46 @@ class Big {
   }
 
   // *this -= b; requires b <= *this.
-  void subtract(const Big& b) noexcept {
-    std::int64_t borrow = 0;
+  void subtract(const Big& b) noexcept { subtract_multiple(b, 1); }
+
+  // *this -= b * q; requires b * q <= *this. Limbs at and above size_ are
+  // always zero, so reading b past its size is safe.
+  void subtract_multiple(const Big& b, std::uint32_t q) noexcept {
+    std::uint64_t carry = 0;
+    std::uint64_t borrow = 0;
     for (int i = 0; i < size_; ++i) {
-      std::int64_t d =
-          std::int64_t{limb_[i]} - borrow - (i < b.size_ ? std::int64_t{b.limb_[i]} : 0);
-      borrow = d < 0 ? 1 : 0;
-      limb_[i] = static_cast<std::uint32_t>(d + (borrow << 32));
+      const std::uint64_t p = std::uint64_t{b.limb_[i]} * q + carry;
+      carry = p >> 32;
+      const std::uint64_t sub = (p & 0xFFFFFFFFu) + borrow;
+      const std::uint64_t x = limb_[i];
+      borrow = x < sub ? 1 : 0;
+      limb_[i] = static_cast<std::uint32_t>(x - sub);
     }
     while (size_ > 0 && limb_[size_ - 1] == 0) --size_;
+  }
+
+  // Shifts *this and s left alike until the top limb of s has its top bit
+  // set; the quotient *this / s does not change.
+  void normalize_with(Big& s) noexcept {
+    const int shift = std::countl_zero(s.limb_[s.size_ - 1]);
+    s.shift_left(shift);
+    shift_left(shift);
+  }
+
+  // Replaces *this by *this mod s and returns floor(*this / s). Requires s
+  // normalized and *this < 2^32 * s. The estimate from the top 64 bits of
+  // *this over the top limb of s plus one never exceeds the quotient and
+  // falls short by at most 3 (the top limb is at least 2^31).
+  std::uint32_t divide_step(const Big& s) noexcept {
+    const int t = s.size_ - 1;
+    const std::uint64_t top = (std::uint64_t{limb_[t + 1]} << 32) | limb_[t];
+    std::uint64_t q = top / (std::uint64_t{s.limb_[t]} + 1);
+    subtract_multiple(s, static_cast<std::uint32_t>(q));
+    while (!(*this < s)) {
+      subtract(s);
+      ++q;
+    }
+    return static_cast<std::uint32_t>(q);
   }
 
  private:
@@ -177,17 +209,14 @@ LeadingDigits leading_digits_exact(double v) noexcept {
     n.multiply(10);
     --k;
   }
-  // Step 3: 18 digits by long division, one digit (0 to 9) at a time.
-  std::uint64_t digits = 0;
-  for (int i = 0; i < 18; ++i) {
-    std::uint32_t digit = 0;
-    while (!(n < s)) {
-      n.subtract(s);
-      ++digit;
-    }
-    digits = digits * 10 + digit;
-    n.multiply(10);
-  }
+  // Step 3: 18 digits by long division: the first digit, then 9 and 8 more
+  // (each quotient stays below 2^32).
+  n.normalize_with(s);
+  std::uint64_t digits = n.divide_step(s);
+  n.multiply(1000000000u);
+  digits = digits * 1000000000u + n.divide_step(s);
+  n.multiply(100000000u);
+  digits = digits * 100000000u + n.divide_step(s);
   return LeadingDigits{digits, k};
 }
 
