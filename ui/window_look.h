@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "ui/gdi_object.h"
 #include "ui/window_definition.h"
 
 namespace kalvoro::ui {
@@ -36,8 +37,9 @@ class WindowLook {
   HBRUSH colour_edit(HDC dc, const ControlDef& control) const;
 
  private:
-  std::array<HFONT, 4> fonts_{};                    // by FontId
-  std::array<HBRUSH, kControlCount> brushes_{};      // edit boxes only
+  // By FontId; default_gui stays empty (the stock font is never deleted).
+  std::array<GdiObject<HFONT>, 4> fonts_{};
+  std::array<GdiObject<HBRUSH>, kControlCount> brushes_{};  // edit boxes only
 };
 
 }  // namespace kalvoro::ui

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Maps the program's Chinese font faces to the WenQuanYi fonts that Debian
+# installs (fonts-wqy-microhei, fonts-wqy-zenhei) in a Wine prefix, so the
+# captions show as Chinese instead of empty boxes. Usage:
+# tools/wine-fonts.sh <prefix-dir>
+#
+# - Replacements: "微软雅黑" / "Microsoft YaHei" -> WenQuanYi Micro Hei,
+#   "宋体" / "SimSun" -> WenQuanYi Zen Hei (by face name, as CreateFont asks).
+# - SystemLink: the default GUI font (Tahoma behind "MS Shell Dlg") and
+#   "System" fall back to WenQuanYi Micro Hei for characters they lack.
+set -euo pipefail
+
+export WINEPREFIX=$(realpath -m "$1") WINEDEBUG=-all
+# The face names are passed as UTF-8 arguments; Wine reads them in the
+# locale's encoding.
+export LANG=C.UTF-8
+wine=/usr/lib/wine/wine64
+log=$WINEPREFIX.log
+
+reg() { "$wine" reg add "$@" /f </dev/null >>"$log" 2>&1; }
+
+replacements='HKCU\Software\Wine\Fonts\Replacements'
+reg "$replacements" /v '微软雅黑' /t REG_SZ /d 'WenQuanYi Micro Hei'
+reg "$replacements" /v 'Microsoft YaHei' /t REG_SZ /d 'WenQuanYi Micro Hei'
+reg "$replacements" /v '宋体' /t REG_SZ /d 'WenQuanYi Zen Hei'
+reg "$replacements" /v 'SimSun' /t REG_SZ /d 'WenQuanYi Zen Hei'
+
+system_link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+reg "$system_link" /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei'
+reg "$system_link" /v System /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei'
