@@ -1,6 +1,8 @@
 # kalvoro_add_test(<name> SOURCES <files...> [LIBS <targets...>] [LABELS <labels...>])
 # One GoogleTest executable registered with ctest. Under the Windows preset
-# ctest runs it through CMAKE_CROSSCOMPILING_EMULATOR (Wine).
+# ctest runs it through CMAKE_CROSSCOMPILING_EMULATOR (Wine), in the run's
+# Wine prefix: KALVORO_WINE_FIXTURE names the ctest fixture that creates it
+# and KALVORO_WINE_ENVIRONMENT the variables that select it.
 function(kalvoro_add_test name)
   cmake_parse_arguments(arg "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${arg_SOURCES})
@@ -10,5 +12,10 @@ function(kalvoro_add_test name)
   add_test(NAME ${name} COMMAND ${name})
   if(arg_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${arg_LABELS}")
+  endif()
+  if(KALVORO_WINE_FIXTURE)
+    set_tests_properties(${name} PROPERTIES
+      FIXTURES_REQUIRED ${KALVORO_WINE_FIXTURE}
+      ENVIRONMENT "${KALVORO_WINE_ENVIRONMENT}")
   endif()
 endfunction()
