@@ -5,7 +5,11 @@
 # tools/wine-fonts.sh <prefix-dir>
 #
 # - Replacements: "微软雅黑" / "Microsoft YaHei" -> WenQuanYi Micro Hei,
-#   "宋体" / "SimSun" -> WenQuanYi Zen Hei (by face name, as CreateFont asks).
+#   "宋体" / "SimSun" -> WenQuanYi Zen Hei Mono (by face name, as CreateFont
+#   asks). The Mono face of Zen Hei keeps the metrics of the face it stands
+#   in for: Latin characters half an em wide, Chinese a full em, so the
+#   arrow labels ("=====>" at 16 px is 48 px) fit their 53-pixel labels as
+#   with the original face; the proportional Zen Hei cuts off the ">".
 # - SystemLink: the default GUI font (Tahoma behind "MS Shell Dlg") and
 #   "System" fall back to WenQuanYi Micro Hei for characters they lack.
 set -euo pipefail
@@ -22,8 +26,8 @@ reg() { "$wine" reg add "$@" /f </dev/null >>"$log" 2>&1; }
 replacements='HKCU\Software\Wine\Fonts\Replacements'
 reg "$replacements" /v '微软雅黑' /t REG_SZ /d 'WenQuanYi Micro Hei'
 reg "$replacements" /v 'Microsoft YaHei' /t REG_SZ /d 'WenQuanYi Micro Hei'
-reg "$replacements" /v '宋体' /t REG_SZ /d 'WenQuanYi Zen Hei'
-reg "$replacements" /v 'SimSun' /t REG_SZ /d 'WenQuanYi Zen Hei'
+reg "$replacements" /v '宋体' /t REG_SZ /d 'WenQuanYi Zen Hei Mono'
+reg "$replacements" /v 'SimSun' /t REG_SZ /d 'WenQuanYi Zen Hei Mono'
 
 system_link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
 reg "$system_link" /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei'
