@@ -32,3 +32,9 @@ reg "$replacements" /v 'SimSun' /t REG_SZ /d 'WenQuanYi Zen Hei Mono'
 system_link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
 reg "$system_link" /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei'
 reg "$system_link" /v System /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei'
+
+# Marlett draws the caption's close button. Debian's fonts-wine puts it
+# where this Wine does not look; in the prefix's Fonts folder it is found.
+marlett=/usr/share/wine/fonts/marlett.ttf
+fonts_dir=$WINEPREFIX/drive_c/windows/Fonts
+if [[ -f $marlett && -d $fonts_dir ]]; then cp "$marlett" "$fonts_dir/"; fi
