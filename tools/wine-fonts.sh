@@ -21,7 +21,17 @@ export LANG=C.UTF-8
 wine=/usr/lib/wine/wine64
 log=$WINEPREFIX.log
 
-reg() { "$wine" reg add "$@" /f </dev/null >>"$log" 2>&1; }
+# Right after wineboot a start of reg.exe now and then fails ("Application
+# could not be started"); a few tries ride that out.
+reg() {
+  local try
+  for try in 1 2 3 4 5; do
+    "$wine" reg add "$@" /f </dev/null >>"$log" 2>&1 && return 0
+    sleep 0.5
+  done
+  echo "wine-fonts: reg add $* failed" >&2
+  return 1
+}
 
 replacements='HKCU\Software\Wine\Fonts\Replacements'
 reg "$replacements" /v '微软雅黑' /t REG_SZ /d 'WenQuanYi Micro Hei'
