@@ -51,7 +51,7 @@ class AppearanceTest : public ::testing::Test {
   void SetUp() override {
     program_ = program_from_environment("KALVORO_EXE");
     ASSERT_FALSE(program_.empty()) << "KALVORO_EXE is not set";
-    reset_keyboard(true);
+    reset_keyboard();
     SetCursorPos(0, 0);  // no button starts hot
     app_ = std::make_unique<App>(program_);
     ASSERT_NE(app_->wait_main_window(), nullptr) << "no window";

@@ -177,7 +177,8 @@ TEST(WindowLook, PaintsLabelsInsideTheirRectangle) {
     EXPECT_EQ(b.at(p.item.left, p.item.top), RGB(0, 0, 0)) << "filled";
     // Vertically centred: the ink's middle within 2 pixels of the label's
     // (a line drawn from the top would sit 3 or more pixels high).
-    EXPECT_LE(std::abs((top + bottom + 1) - (p.item.top + p.item.bottom)), 4);
+    EXPECT_LE(std::abs((top + bottom + 1) - (p.item.top + p.item.bottom)), 4)
+        << "ink rows " << top - p.item.top << ".." << bottom - p.item.top << " of " << c.height;
     if (c.look.align == Align::centre && right - left + 1 < c.width) {
       EXPECT_LE(std::abs((left - p.item.left) - (p.item.right - 1 - right)), 3) << "centred";
     } else if (c.look.align == Align::left) {
