@@ -85,6 +85,7 @@ bool MainWindow::create(HINSTANCE instance) {
     return false;
   }
   attach_box_store(&boxes_);
+  quit_on_destroy_ = true;
   return true;
 }
 
@@ -247,7 +248,7 @@ void MainWindow::on_close() {
 void MainWindow::on_destroy() {
   attach_box_store(nullptr);
   // The quit request, carrying the exit status 0.
-  PostQuitMessage(0);
+  if (quit_on_destroy_) PostQuitMessage(0);
 }
 
 bool MainWindow::on_draw_item(const DRAWITEMSTRUCT& item) {

@@ -61,6 +61,9 @@ class MainWindow final : public BaseWindow {
   std::array<HWND, ui::kControlCount> controls_{};
   ui::WinBoxes boxes_{controls_};
   HWND remembered_focus_ = nullptr;
+  // Set once the window is complete: the destruction of a half-built window
+  // must not post the quit request, which would end the fatal failure box.
+  bool quit_on_destroy_ = false;
 };
 
 }  // namespace kalvoro::app
