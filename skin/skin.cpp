@@ -70,9 +70,10 @@ struct ThreadState {
   ThreadState() = default;
   ThreadState(const ThreadState&) = delete;
   ThreadState& operator=(const ThreadState&) = delete;
-  ~ThreadState() {
-    if (hook != nullptr) UnhookWindowsHookEx(hook);
-  }
+  // At thread exit the records go while their windows may still exist:
+  // the windows get their procedures back first, so none is left pointing
+  // at a freed record.
+  ~ThreadState();
 };
 
 thread_local ThreadState state;
@@ -211,6 +212,16 @@ LRESULT CALLBACK creation_hook(int code, WPARAM wparam, LPARAM lparam) {
     if (kind) attach(window, *kind);
   }
   return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+ThreadState::~ThreadState() {
+  if (hook != nullptr) UnhookWindowsHookEx(hook);
+  for (const auto& record : records) {
+    if (IsWindow(record->window) && is_ours(record->window)) {
+      SetWindowLongPtrW(record->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->original));
+      RemovePropW(record->window, kRecordProperty);
+    }
+  }
 }
 
 void switch_off() {
