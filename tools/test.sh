@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test: the native core and model tests, then the Windows program
+# Runs every test: the native core and model tests (with the fuzz corpus
+# replays), the same under ASan and UBSan, then the Windows program
 # and its tests under Wine and Xvfb. Installs what it needs first.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -33,6 +34,14 @@ if build native; then
   run_suite native ctest --preset native
 else
   echo "native build failed"; status=1
+fi
+
+# The same native suites, corpus replays included, under ASan and UBSan:
+# any report or leak fails its test.
+if build sanitize; then
+  run_suite sanitize ctest --preset sanitize
+else
+  echo "sanitize build failed"; status=1
 fi
 
 if build windows; then
