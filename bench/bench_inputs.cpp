@@ -65,7 +65,97 @@ std::string for_strtof(std::string ascii) {
   return ascii;
 }
 
+// The inputs and the kind of each, made together.
+struct MadeParseInputs {
+  ParseInputs all;
+  ParseInputs by_kind[kParseKinds];
+};
+
+struct MadeFormatInputs {
+  std::vector<double> all;
+  std::vector<double> by_kind[kFormatKinds];
+};
+
+const MadeParseInputs& made_parse_inputs() {
+  static const MadeParseInputs inputs = [] {
+    MadeParseInputs made;
+    std::mt19937_64 random(kSeed);
+    for (std::size_t i = 0; i < kInputCount; ++i) {
+      const auto pick = random() % 10;  // 0-3 short, 4-5 long, 6-7 exponent, 8-9 full width
+      const int number = pick < 4   ? 0
+                         : pick < 6 ? 1
+                         : pick < 8 ? 2
+                                    : static_cast<int>(random() % 2);
+      const ParseKind kind = pick < 4   ? kShort
+                             : pick < 6 ? kLongDigits
+                             : pick < 8 ? kExponent
+                                        : kFullWidth;
+      const std::string ascii = ascii_number(random, number);
+      const std::string gbk = kind == kFullWidth ? full_width(ascii) : ascii;
+      made.all.gbk.add(gbk);
+      made.all.ascii.add(for_strtof(ascii));
+      made.by_kind[kind].gbk.add(gbk);
+      made.by_kind[kind].ascii.add(for_strtof(ascii));
+    }
+    made.all.gbk.finish();
+    made.all.ascii.finish();
+    for (ParseInputs& part : made.by_kind) {
+      part.gbk.finish();
+      part.ascii.finish();
+    }
+    return made;
+  }();
+  return inputs;
+}
+
+const MadeFormatInputs& made_format_inputs() {
+  static const MadeFormatInputs inputs = [] {
+    MadeFormatInputs made;
+    made.all.reserve(kInputCount);
+    std::mt19937_64 random(kSeed + 1);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (std::size_t i = 0; i < kInputCount; ++i) {
+      const auto pick = random() % 10;
+      double value;
+      FormatKind kind;
+      if (pick < 7) {
+        // Typical: 0.1 to 10000, held at one or four decimal places as the
+        // rows leave them (the nearest double to the decimal).
+        const double scale = pick % 2 == 0 ? 10.0 : 10000.0;
+        value = std::round(std::pow(10.0, unit(random) * 5 - 1) * scale) / scale;
+        kind = kTypical;
+      } else if (pick == 7) {
+        value = std::pow(10.0, -5 - unit(random) * 295);
+        kind = kTiny;
+      } else if (pick == 8) {
+        value = std::pow(10.0, 13 + unit(random) * 287);
+        kind = kHuge;
+      } else {
+        const std::uint64_t bits = random() & ((std::uint64_t{1} << 52) - 1);
+        std::memcpy(&value, &bits, sizeof value);
+        kind = kSubnormal;
+      }
+      if (random() % 4 == 0) value = -value;
+      made.all.push_back(value);
+      made.by_kind[kind].push_back(value);
+    }
+    return made;
+  }();
+  return inputs;
+}
+
 }  // namespace
+
+const char* const kParseKindNames[kParseKinds] = {"short numbers", "long digit strings",
+                                                  "exponents", "full-width digits"};
+const char* const kFormatKindNames[kFormatKinds] = {"typical results", "tiny", "huge", "subnormal"};
+
+const ParseInputs& parse_inputs() { return made_parse_inputs().all; }
+const ParseInputs& parse_inputs(ParseKind kind) { return made_parse_inputs().by_kind[kind]; }
+const std::vector<double>& format_inputs() { return made_format_inputs().all; }
+const std::vector<double>& format_inputs(FormatKind kind) {
+  return made_format_inputs().by_kind[kind];
+}
 
 void TextList::add(const std::string& text) {
   starts_.push_back(bytes_.size());
@@ -76,53 +166,6 @@ void TextList::add(const std::string& text) {
 void TextList::finish() {
   texts_.clear();
   for (std::size_t start : starts_) texts_.push_back(bytes_.data() + start);
-}
-
-const ParseInputs& parse_inputs() {
-  static const ParseInputs inputs = [] {
-    ParseInputs made;
-    std::mt19937_64 random(kSeed);
-    for (std::size_t i = 0; i < kInputCount; ++i) {
-      const auto pick = random() % 10;  // 0-3 short, 4-5 long, 6-7 exponent, 8-9 full width
-      const int kind = pick < 4 ? 0 : pick < 6 ? 1 : pick < 8 ? 2 : static_cast<int>(random() % 2);
-      const std::string ascii = ascii_number(random, kind);
-      made.gbk.add(pick >= 8 ? full_width(ascii) : ascii);
-      made.ascii.add(for_strtof(ascii));
-    }
-    made.gbk.finish();
-    made.ascii.finish();
-    return made;
-  }();
-  return inputs;
-}
-
-const std::vector<double>& format_inputs() {
-  static const std::vector<double> inputs = [] {
-    std::vector<double> made;
-    made.reserve(kInputCount);
-    std::mt19937_64 random(kSeed + 1);
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
-    for (std::size_t i = 0; i < kInputCount; ++i) {
-      const auto pick = random() % 10;
-      double value;
-      if (pick < 7) {
-        // Typical: 0.1 to 10000, held at one or four decimal places as the
-        // rows leave them (the nearest double to the decimal).
-        const double scale = pick % 2 == 0 ? 10.0 : 10000.0;
-        value = std::round(std::pow(10.0, unit(random) * 5 - 1) * scale) / scale;
-      } else if (pick == 7) {
-        value = std::pow(10.0, -5 - unit(random) * 295);
-      } else if (pick == 8) {
-        value = std::pow(10.0, 13 + unit(random) * 287);
-      } else {
-        const std::uint64_t bits = random() & ((std::uint64_t{1} << 52) - 1);
-        std::memcpy(&value, &bits, sizeof value);
-      }
-      made.push_back(random() % 4 == 0 ? -value : value);
-    }
-    return made;
-  }();
-  return inputs;
 }
 
 }  // namespace kalvoro::bench
