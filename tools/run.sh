@@ -20,7 +20,7 @@ shot=${KALVORO_SCREENSHOT:-$root/build/windows/kalvoro-screenshot.png}
 wine=/usr/lib/wine/wine64
 export WINEPREFIX=$prefix WINEDEBUG=-all
 
-if [[ -n ${DISPLAY:-} ]]; then
+if [[ -n ${DISPLAY:-} && -z ${KALVORO_UNDER_XVFB:-} ]]; then
   # The prefix (fonts, window settings) is made once and kept.
   [[ -f $prefix/system.reg ]] || bash tools/wine-prefix.sh "$prefix" >/dev/null
   trap 'bash tools/wine-prefix.sh "$prefix" stop' EXIT
@@ -54,5 +54,7 @@ sleep 0.5  # the controls' first painting
 # Step 2: the screenshot.
 import -window root "$shot"
 echo "screenshot saved: $shot"
-# Step 3: end the program (the trap stops the prefix's Wine server, which
-# ends every program in it).
+# Step 3: end the program: stopping the prefix's Wine server ends every
+# program in it.
+bash tools/wine-prefix.sh "$prefix" stop
+wait "$program" 2>/dev/null || true

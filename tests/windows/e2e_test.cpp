@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdio>
 #include <string>
 
 #include "tests/windows/e2e_driver.h"
@@ -55,6 +56,12 @@ class KalvoroTest : public ::testing::Test {
   // Puts the focus in a box by clicking it, then types.
   void click_and_type(const std::string& name, const std::wstring& text) {
     click(centre_of(control(name)));
+    if (!wait_until([&] { return focus_is(name); }, 2000)) {
+      // Seen once in many runs on a loaded machine: the click did not reach
+      // the box. Said in the log, then tried once more.
+      std::printf("note: first click on %s did not focus it; clicking again\n", name.c_str());
+      click(centre_of(control(name)));
+    }
     ASSERT_TRUE(wait_until([&] { return focus_is(name); })) << name;
     type(text);
     ASSERT_TRUE(wait_until([&] { return text_of(control(name)) == text; })) << name;
