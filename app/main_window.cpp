@@ -106,6 +106,9 @@ bool MainWindow::create_controls(HINSTANCE instance) {
     if (child == nullptr) return false;
     controls_[static_cast<std::size_t>(i)] = child;
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(look_.font_for(control)), FALSE);
+    // The boxes set no length limit of their own; an edit control's default
+    // (30,000 characters) would cut a long paste short. 0: the largest.
+    if (control.kind == ControlKind::edit_box) SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
     // Stacking: each control goes right under the one defined before it.
     SetWindowPos(child, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     above = child;

@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstdlib>
+#include <cstring>
+
+#include "ui/window_definition.h"
 
 namespace kalvoro::e2e {
 
@@ -140,6 +143,14 @@ HWND App::focus() const {
   return GetGUIThreadInfo(thread(), &info) ? info.hwndFocus : nullptr;
 }
 
+HWND App::control(const std::string& name) const {
+  const std::vector<HWND> list = children();
+  for (std::size_t i = 0; i < ui::controls().size() && i < list.size(); ++i) {
+    if (name == ui::controls()[i].name) return list[i];
+  }
+  return nullptr;
+}
+
 DWORD App::wait_exit(DWORD limit_ms) {
   WaitForSingleObject(process_.hProcess, limit_ms);
   DWORD status = STILL_ACTIVE;
@@ -156,6 +167,40 @@ std::wstring text_of(HWND window) {
     return L"<no answer>";
   }
   return std::wstring(buffer.data(), copied);
+}
+
+std::wstring whole_text_of(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendLimitMs,
+                           &length)) {
+    return L"<no answer>";
+  }
+  std::wstring buffer(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(),
+                           reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG, kSendLimitMs,
+                           &copied)) {
+    return L"<no answer>";
+  }
+  buffer.resize(copied);
+  return buffer;
+}
+
+bool put_on_clipboard(const std::wstring& text) {
+  // The clipboard may still be held for a moment by the program's last paste.
+  if (!wait_until([] { return OpenClipboard(nullptr) != FALSE; }, 2000)) return false;
+  EmptyClipboard();
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  bool placed = false;
+  if (block != nullptr) {
+    std::memcpy(GlobalLock(block), text.c_str(), bytes);
+    GlobalUnlock(block);
+    placed = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    if (!placed) GlobalFree(block);  // the clipboard did not take it over
+  }
+  CloseClipboard();
+  return placed;
 }
 
 void set_text(HWND window, const std::wstring& text) {

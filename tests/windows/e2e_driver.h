@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -48,6 +49,9 @@ class App {
   std::vector<HWND> children() const;
   // The child that has the keyboard focus of the program's thread.
   HWND focus() const;
+  // The control with the given name in the window definition (UTF-8, as
+  // "编辑框1"); nullptr when the name or the window is unknown.
+  HWND control(const std::string& name) const;
 
   // Waits for the process to end; its exit status, or STILL_ACTIVE.
   DWORD wait_exit(DWORD limit_ms = 10000);
@@ -59,6 +63,11 @@ class App {
 
 // The text of any window of another process.
 std::wstring text_of(HWND window);
+// The whole text of a window of another process, however long (text_of
+// reads at most 511 characters); "<no answer>" when it does not answer.
+std::wstring whole_text_of(HWND window);
+// Puts `text` on the clipboard as Unicode text, for a Ctrl+V paste.
+bool put_on_clipboard(const std::wstring& text);
 // Replaces the text of a window of another process (test set-up only).
 void set_text(HWND window, const std::wstring& text);
 // EM_GETSEL of an edit control of another process.
