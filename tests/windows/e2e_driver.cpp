@@ -169,16 +169,15 @@ std::wstring text_of(HWND window) {
   return std::wstring(buffer.data(), copied);
 }
 
-std::wstring whole_text_of(HWND window) {
+std::wstring whole_text_of(HWND window, UINT limit_ms) {
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendLimitMs,
-                           &length)) {
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, limit_ms, &length)) {
     return L"<no answer>";
   }
   std::wstring buffer(length + 1, L'\0');
   DWORD_PTR copied = 0;
   if (!SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(),
-                           reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG, kSendLimitMs,
+                           reinterpret_cast<LPARAM>(buffer.data()), SMTO_NORMAL, limit_ms,
                            &copied)) {
     return L"<no answer>";
   }

@@ -64,8 +64,9 @@ class App {
 // The text of any window of another process.
 std::wstring text_of(HWND window);
 // The whole text of a window of another process, however long (text_of
-// reads at most 511 characters); "<no answer>" when it does not answer.
-std::wstring whole_text_of(HWND window);
+// reads at most 511 characters); "<no answer>" when it does not answer
+// within `limit_ms` (a program laying out a long text may take a while).
+std::wstring whole_text_of(HWND window, UINT limit_ms = 2000);
 // Puts `text` on the clipboard as Unicode text, for a Ctrl+V paste.
 bool put_on_clipboard(const std::wstring& text);
 // Replaces the text of a window of another process (test set-up only).
