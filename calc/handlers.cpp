@@ -107,7 +107,8 @@ void calc_screen_sides() {
   const float width = read_single(EditBox::编辑框15);
   const float height = read_single(EditBox::编辑框14);
 
-  const double diagonal_m = static_cast<double>(static_cast<Extended>(diagonal_in) * kMetresPerInch);
+  const double diagonal_m =
+      static_cast<double>(static_cast<Extended>(diagonal_in) * kMetresPerInch);
   write_side(EditBox::编辑框16, diagonal_m, width, width, height);
   write_side(EditBox::编辑框17, diagonal_m, height, width, height);
 }

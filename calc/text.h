@@ -18,10 +18,12 @@ using Text = const char*;
 // Constant texts. GBK bytes; the characters are spelled out beside them.
 namespace texts {
 inline constexpr Text kEmpty = "";
-inline constexpr Text kDash = "\xA1\xAA";                         // "—" U+2014
-inline constexpr Text kMetre = "\xC3\xD7";                        // "米"
-inline constexpr Text kInch = "\xB4\xE7";                         // "寸"
-inline constexpr Text kCredit = "\xD7\xF7\xD5\xDF" "Dovrane";     // "作者Dovrane"
+inline constexpr Text kDash = "\xA1\xAA";   // "—" U+2014
+inline constexpr Text kMetre = "\xC3\xD7";  // "米"
+inline constexpr Text kInch = "\xB4\xE7";   // "寸"
+inline constexpr Text kCredit =
+    "\xD7\xF7\xD5\xDF"
+    "Dovrane";  // "作者Dovrane"
 }  // namespace texts
 
 // Number of bytes before the NUL; 0 for an absent Text.

@@ -6,8 +6,6 @@ namespace kalvoro::ui {
 
 namespace {
 
-
-
 // Looks by group.
 constexpr Appearance kInputCaption{kCaptionGrey, kBlack, FontId::yahei_14_bold, Align::centre};
 constexpr Appearance kResultCaption{kResultPeach, kBlack, FontId::yahei_14_bold, Align::centre};
@@ -19,31 +17,42 @@ constexpr Appearance kResultBox{kCyan, kBlack, FontId::song_16_bold, Align::cent
 constexpr Appearance kButton{kBlack, kBlack, FontId::default_gui, Align::centre};
 
 // Captions, GBK.
-constexpr Text kScreenHeight = "\xC6\xC1\xC4\xBB\xB8\xDF\xB6\xC8";      // 屏幕高度
-constexpr Text kScreenLength = "\xC6\xC1\xC4\xBB\xB3\xA4\xB6\xC8";      // 屏幕长度
-constexpr Text kRatio = "\xCD\xB6\xD3\xB0\xB1\xC8\xC1\xD0";             // 投影比列
+constexpr Text kScreenHeight = "\xC6\xC1\xC4\xBB\xB8\xDF\xB6\xC8";                  // 屏幕高度
+constexpr Text kScreenLength = "\xC6\xC1\xC4\xBB\xB3\xA4\xB6\xC8";                  // 屏幕长度
+constexpr Text kRatio = "\xCD\xB6\xD3\xB0\xB1\xC8\xC1\xD0";                         // 投影比列
 constexpr Text kImageInches = "\xCD\xB6\xD3\xB0\xB3\xDF\xB4\xE7/\xD3\xA2\xB4\xE7";  // 投影尺寸/英寸
-constexpr Text kCalcSides = "\xBC\xC6\xCB\xE3\xB3\xA4\xB8\xDF";         // 计算长高
-constexpr Text kCalcSize = "\xBC\xC6\xCB\xE3\xB3\xDF\xB4\xE7";          // 计算尺寸
+constexpr Text kCalcSides = "\xBC\xC6\xCB\xE3\xB3\xA4\xB8\xDF";                     // 计算长高
+constexpr Text kCalcSize = "\xBC\xC6\xCB\xE3\xB3\xDF\xB4\xE7";                      // 计算尺寸
 constexpr Text kThrowMetres = "\xCD\xB6\xD3\xB0\xBE\xE0\xC0\xEB/\xC3\xD7";  // 投影距离/米
-constexpr Text kChipInches = "\xBE\xA7\xC6\xAC/\xD3\xA2\xB4\xE7";       // 晶片/英寸
-constexpr Text kFocalRange = "F\xB9\xE2\xC8\xA6\xB7\xB6\xCE\xA7/mm";    // F光圈范围/mm
-constexpr Text kCalcDistance = "\xBC\xC6\xCB\xE3\xBE\xE0\xC0\xEB";      // 计算距离
-constexpr Text kColon = "\xA3\xBA";                                     // ： U+FF1A
+constexpr Text kChipInches = "\xBE\xA7\xC6\xAC/\xD3\xA2\xB4\xE7";           // 晶片/英寸
+constexpr Text kFocalRange = "F\xB9\xE2\xC8\xA6\xB7\xB6\xCE\xA7/mm";        // F光圈范围/mm
+constexpr Text kCalcDistance = "\xBC\xC6\xCB\xE3\xBE\xE0\xC0\xEB";          // 计算距离
+constexpr Text kColon = "\xA3\xBA";                                         // ： U+FF1A
 constexpr Text kShortArrow = "=====>";
 constexpr Text kLongArrow = "============>";
 
 constexpr ControlDef make_label(const char* name, int l, int t, int w, int h, Text text, int row,
-                           Appearance look) {
+                                Appearance look) {
   return {ControlKind::label, name, l, t, w, h, text, row, look};
 }
 constexpr ControlDef make_edit(const char* name, EditBox box, int l, int t, int w, int h, int row,
-                          bool read_only = false, KeyDownHandler key_down = nullptr) {
-  return {ControlKind::edit_box, name, l, t, w, h, texts::kEmpty, row, read_only ? kResultBox : kInputBox,
-          read_only, box, nullptr, key_down};
+                               bool read_only = false, KeyDownHandler key_down = nullptr) {
+  return {ControlKind::edit_box,
+          name,
+          l,
+          t,
+          w,
+          h,
+          texts::kEmpty,
+          row,
+          read_only ? kResultBox : kInputBox,
+          read_only,
+          box,
+          nullptr,
+          key_down};
 }
 constexpr ControlDef make_button(const char* name, int l, int t, int w, int h, Text text, int row,
-                            ClickHandler click) {
+                                 ClickHandler click) {
   return {ControlKind::button, name, l, t, w, h, text, row, kButton, false, {}, click, nullptr};
 }
 

@@ -19,10 +19,10 @@ enum class ControlKind : std::uint8_t { label, edit_box, button };
 // The fonts a control can ask for (face, character height, weight); each is
 // requested once per window.
 enum class FontId : std::uint8_t {
-  default_gui,   // the system's default GUI font
-  yahei_14_bold, // "微软雅黑", height -14, weight 700
-  yahei_16_bold, // "微软雅黑", height -16, weight 700
-  song_16_bold,  // "宋体", height -16, weight 700
+  default_gui,    // the system's default GUI font
+  yahei_14_bold,  // "微软雅黑", height -14, weight 700
+  yahei_16_bold,  // "微软雅黑", height -16, weight 700
+  song_16_bold,   // "宋体", height -16, weight 700
 };
 
 enum class Align : std::uint8_t { left, centre };
@@ -56,10 +56,10 @@ struct ControlDef {
   Text text;  // initial text, GBK
   int row;    // calculator row 1..3
   Appearance look;
-  bool read_only = false;                          // edit boxes only
-  std::optional<EditBox> box{};                    // edit boxes only
-  ClickHandler on_click = nullptr;                 // buttons only
-  KeyDownHandler on_key_down = nullptr;            // 编辑框1 only
+  bool read_only = false;                // edit boxes only
+  std::optional<EditBox> box{};          // edit boxes only
+  ClickHandler on_click = nullptr;       // buttons only
+  KeyDownHandler on_key_down = nullptr;  // 编辑框1 only
 
   constexpr bool tab_stop() const { return kind != ControlKind::label; }
 };

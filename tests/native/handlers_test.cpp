@@ -1,11 +1,12 @@
 // The three calculator rows and the credit key, driven through the in-memory
 // box model as the window would drive them: texts in, click, result bytes out.
+#include "calc/handlers.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "calc/fp_environment.h"
-#include "calc/handlers.h"
 #include "tests/support/text_ledger.h"
 #include "ui/memory_boxes.h"
 
@@ -19,7 +20,9 @@ using testing::TextLedger;
 const std::string kDash = "\xA1\xAA";
 const std::string kMetre = "\xC3\xD7";
 const std::string kInch = "\xB4\xE7";
-const std::string kCredit = "\xD7\xF7\xD5\xDF" "Dovrane";
+const std::string kCredit =
+    "\xD7\xF7\xD5\xDF"
+    "Dovrane";
 const std::string kFullWidth20 = "\xA3\xB2\xA3\xB0";  // "２０"
 
 class HandlerTest : public ::testing::Test {
@@ -56,8 +59,7 @@ TEST_F(HandlerTest, ThrowDistance) {
        "0" + kDash + "4.3" + kMetre},
       {"chip stored as single puts D below the half: 1.2499999405518007", "15", "15", "0.6", "50",
        "1.2" + kDash + "1.2" + kMetre},
-      {"negative focal length mirrors", "-20", "30", "0.7", "100",
-       "-2.9" + kDash + "4.3" + kMetre},
+      {"negative focal length mirrors", "-20", "30", "0.7", "100", "-2.9" + kDash + "4.3" + kMetre},
       {"full-width digits fold", kFullWidth20.c_str(), "30", "0.7", "100",
        "2.9" + kDash + "4.3" + kMetre},
       {"trailing unit ignored", "20mm", "30", "0.7", "100", "2.9" + kDash + "4.3" + kMetre},

@@ -1,8 +1,9 @@
+#include "calc/text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "calc/text.h"
 #include "tests/support/text_ledger.h"
 
 namespace kalvoro {
@@ -18,9 +19,17 @@ TEST(JoinText, JoinsPartsWithoutSeparatorsAndSkipsAbsentOnes) {
     std::string expected;
   };
   const Case cases[] = {
-      {"a range result", {"2.9", texts::kDash, "4.3", texts::kMetre}, "2.9\xA1\xAA" "4.3\xC3\xD7"},
-      {"an absent part counts as empty", {texts::kDash, nullptr, texts::kMetre}, "\xA1\xAA\xC3\xD7"},
-      {"one part is copied", {texts::kCredit}, "\xD7\xF7\xD5\xDF" "Dovrane"},
+      {"a range result",
+       {"2.9", texts::kDash, "4.3", texts::kMetre},
+       "2.9\xA1\xAA"
+       "4.3\xC3\xD7"},
+      {"an absent part counts as empty",
+       {texts::kDash, nullptr, texts::kMetre},
+       "\xA1\xAA\xC3\xD7"},
+      {"one part is copied",
+       {texts::kCredit},
+       "\xD7\xF7\xD5\xDF"
+       "Dovrane"},
   };
   for (const Case& c : cases) {
     TextLedger ledger;

@@ -1,3 +1,5 @@
+#include "ui/window_definition.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "calc/handlers.h"
-#include "ui/window_definition.h"
 
 namespace kalvoro::ui {
 namespace {
@@ -17,7 +18,9 @@ TEST(WindowDefinition, HoldsEighteenLabelsFifteenBoxesThreeButtonsWithUniqueName
   for (const ControlDef& c : controls()) {
     EXPECT_TRUE(names.insert(c.name).second) << c.name;
     switch (c.kind) {
-      case ControlKind::label: ++labels; break;
+      case ControlKind::label:
+        ++labels;
+        break;
       case ControlKind::edit_box:
         ++boxes;
         ASSERT_TRUE(c.box.has_value()) << c.name;
@@ -25,7 +28,9 @@ TEST(WindowDefinition, HoldsEighteenLabelsFifteenBoxesThreeButtonsWithUniqueName
         EXPECT_EQ(std::string(c.name), "编辑框" + std::to_string(static_cast<int>(*c.box)));
         EXPECT_STREQ(c.text, "") << "every box starts empty";
         break;
-      case ControlKind::button: ++buttons; break;
+      case ControlKind::button:
+        ++buttons;
+        break;
     }
     // Everything lies inside the client area of the 625 x 228 window.
     EXPECT_LE(c.left + c.width, 608) << c.name;
@@ -38,11 +43,12 @@ TEST(WindowDefinition, HoldsEighteenLabelsFifteenBoxesThreeButtonsWithUniqueName
 
 TEST(WindowDefinition, FocusOrderIsTheReverseDefinitionOrderOfTabStops) {
   const std::vector<std::string> expected = {
-      "编辑框1", "编辑框2",  "编辑框3", "编辑框4",  "按钮1",   "编辑框5",
-      "编辑框10", "编辑框8", "编辑框7", "编辑框6",  "编辑框11", "按钮2",
-      "按钮4",   "编辑框9", "编辑框15", "编辑框14", "编辑框16", "编辑框17"};
+      "编辑框1",  "编辑框2", "编辑框3",  "编辑框4",  "按钮1",    "编辑框5",
+      "编辑框10", "编辑框8", "编辑框7",  "编辑框6",  "编辑框11", "按钮2",
+      "按钮4",    "编辑框9", "编辑框15", "编辑框14", "编辑框16", "编辑框17"};
   std::vector<std::string> actual;
-  for (int index : focus_order()) actual.push_back(controls()[static_cast<std::size_t>(index)].name);
+  for (int index : focus_order())
+    actual.push_back(controls()[static_cast<std::size_t>(index)].name);
   EXPECT_EQ(actual, expected);
 }
 
@@ -78,9 +84,9 @@ TEST(WindowDefinition, EventsAreBoundWhereTheRowsNeedThem) {
 TEST(WindowDefinition, CentredOriginTruncatesAndMayBeNegative) {
   EXPECT_EQ(centred_origin(1024, 768), (Point{199, 270}));
   EXPECT_EQ(centred_origin(1920, 1080), (Point{647, 426}));
-  EXPECT_EQ(centred_origin(626, 229), (Point{0, 0}));        // half a pixel truncated
-  EXPECT_EQ(centred_origin(600, 200), (Point{-12, -14}));    // smaller than the window
-  EXPECT_EQ(centred_origin(623, 225), (Point{-1, -1}));      // -1.5 truncates toward zero
+  EXPECT_EQ(centred_origin(626, 229), (Point{0, 0}));      // half a pixel truncated
+  EXPECT_EQ(centred_origin(600, 200), (Point{-12, -14}));  // smaller than the window
+  EXPECT_EQ(centred_origin(623, 225), (Point{-1, -1}));    // -1.5 truncates toward zero
 }
 
 }  // namespace
