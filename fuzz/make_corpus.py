@@ -55,7 +55,7 @@ PARSE = {
     "hex_is_not_a_number": b"0x10",
     "inf_is_not_a_number": b"inf",
     "comma_ends_number": b"1,000",
-    "aspect_ratio_text": b"16:9",
+    "ratio_text": b"16:9",
     "second_exponent_ignored": b"1e5e3",
     "lone_lead_byte_at_end": b"12\xA3",
     "nul_after_lead_byte": b"12\xA3\x00\xB4",
