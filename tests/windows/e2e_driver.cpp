@@ -256,11 +256,8 @@ POINT centre_of(HWND window) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-void reset_keyboard(bool num_lock) {
+void reset_keyboard() {
   for (int m : {VK_SHIFT, VK_CONTROL, VK_MENU}) send({key_input(static_cast<WORD>(m), true)});
-  if (((GetKeyState(VK_NUMLOCK) & 1) != 0) != num_lock) {
-    send({key_input(VK_NUMLOCK, false), key_input(VK_NUMLOCK, true)});
-  }
 }
 
 bool bring_to_front(HWND window) {

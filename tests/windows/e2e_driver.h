@@ -81,9 +81,10 @@ void type(const std::wstring& text);  // characters, whatever the layout
 void press(WORD key, std::initializer_list<WORD> modifiers = {});
 void click(POINT screen);
 POINT centre_of(HWND window);
-// Lets go of every modifier key and sets Num Lock as this thread sees it
-// (the program's own view may still differ; see the keypad test).
-void reset_keyboard(bool num_lock = true);
+// Lets go of every modifier key. Num Lock is left alone: this thread's view
+// of it can differ from the program's, and a toggle sent on that view may
+// turn it off for the program (the keypad test sets it by its effect).
+void reset_keyboard();
 // Makes `window` the foreground window (true when it is).
 bool bring_to_front(HWND window);
 
