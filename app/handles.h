@@ -4,37 +4,11 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "ui/win_handle.h"
 
 namespace kalvoro::app {
 
-// One handle of type H, given back by Release on scope exit.
-template <typename H, auto Release>
-class Owned {
- public:
-  Owned() noexcept = default;
-  explicit Owned(H handle) noexcept : handle_(handle) {}
-  Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  Owned& operator=(Owned&& other) noexcept {
-    if (this != &other) {
-      reset();
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  Owned(const Owned&) = delete;
-  Owned& operator=(const Owned&) = delete;
-  ~Owned() { reset(); }
-
-  H get() const noexcept { return handle_; }
-  explicit operator bool() const noexcept { return handle_ != nullptr; }
-  void reset() noexcept {
-    if (handle_ != nullptr) Release(std::exchange(handle_, nullptr));
-  }
-
- private:
-  H handle_ = nullptr;
-};
+using ui::Owned;
 
 using OwnedIcon = Owned<HICON, &DestroyIcon>;
 using OwnedWindow = Owned<HWND, &DestroyWindow>;

@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "ui/gdi_object.h"
+#include "ui/win_handle.h"
 #include "ui/window_definition.h"
 
 namespace kalvoro::ui {
