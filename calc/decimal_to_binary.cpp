@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstdint>
 
+#include "calc/pow10_table.h"
+
 namespace kalvoro::detail {
 
 namespace {
@@ -247,7 +249,65 @@ constexpr auto kPow5 = [] {
   return table;
 }();
 
+// The 256-bit product a * b as (high, low).
+void multiply_wide(u128 a, u128 b, u128& high, u128& low) noexcept {
+  const auto a0 = static_cast<std::uint64_t>(a);
+  const auto a1 = static_cast<std::uint64_t>(a >> 64);
+  const auto b0 = static_cast<std::uint64_t>(b);
+  const auto b1 = static_cast<std::uint64_t>(b >> 64);
+  const u128 p00 = u128{a0} * b0;
+  const u128 p01 = u128{a0} * b1;
+  const u128 p10 = u128{a1} * b0;
+  const u128 p11 = u128{a1} * b1;
+  // Middle column: the high half of p00 plus the low halves of p01 and p10.
+  const u128 middle =
+      (p00 >> 64) + static_cast<std::uint64_t>(p01) + static_cast<std::uint64_t>(p10);
+  low = (middle << 64) | static_cast<std::uint64_t>(p00);
+  high = p11 + (p01 >> 64) + (p10 >> 64) + (middle >> 64);
+}
+
 }  // namespace
+
+bool decimal_to_double_table(bool negative, u128 digits, std::int64_t exponent10,
+                             double& out) noexcept {
+  // Outside the table the exact path decides (10^-349 still needs it).
+  if (digits == 0 || exponent10 < kPow10First || exponent10 >= kInfinityExponent) return false;
+  // Step 1: x = digits * 10^e with 10^e = (P + t) * 2^b, 0 <= t < 1 (t = 0
+  // for e = 0..55), so x = (digits * P + digits * t) * 2^b, the second term
+  // in [0, digits).
+  const Pow10Entry& power = pow10_entry(static_cast<int>(exponent10));
+  const u128 p = (u128{power.high} << 64) | power.low;
+  u128 high = 0;
+  u128 low = 0;
+  multiply_wide(digits, p, high, low);
+  // Step 2: keep the top 127 bits of digits * P: Q = floor(digits * P / 2^s)
+  // and the rest R. digits * P has at least bit_length(digits) + 127 bits, so
+  // s >= bit_length(digits) and digits <= 2^s:
+  //   x / 2^(s + b) lies in [Q + R / 2^s, Q + 2).
+  const int length = high != 0 ? 128 + bit_length(high) : bit_length(low);
+  const int s = length - 127;
+  u128 q = 0;
+  bool rest = false;
+  if (s >= 128) {
+    q = high >> (s - 128);
+    rest = low != 0 || (high & ((u128{1} << (s - 128)) - 1)) != 0;
+  } else {
+    q = (high << (128 - s)) | (low >> s);
+    rest = (low & ((u128{1} << s) - 1)) != 0;
+  }
+  const std::int64_t e = s + std::int64_t{power.binary_exponent};
+  // Step 3: rounding is monotone, and no rounding boundary lies strictly
+  // inside (Q + 1, Q + 2) (the boundaries are multiples of half a place,
+  // at least 2^73 units of Q). So if the lower end and everything just above
+  // Q + 1 give the same double, x gives it too. Where the power is exact, x
+  // is the lower end itself, halfway cases included.
+  const std::uint64_t lower = round_to_double_bits(q, rest, e);
+  if (exponent10 < 0 || exponent10 > kPow10ExactLast) {
+    if (round_to_double_bits(q + 1, true, e) != lower) return false;
+  }
+  out = from_bits(negative, lower);
+  return true;
+}
 
 double decimal_to_double_exact(bool negative, u128 digits, std::int64_t exponent10) noexcept {
   if (digits == 0 || exponent10 < kZeroExponent) return from_bits(negative, 0);
@@ -257,12 +317,15 @@ double decimal_to_double_exact(bool negative, u128 digits, std::int64_t exponent
 
 double decimal_to_double(bool negative, u128 digits, std::int64_t exponent10) noexcept {
   if (digits == 0) return from_bits(negative, 0);
-  if (exponent10 >= 0) {
-    // Fast path: digits * 10^e fits 128 bits, so it is exact.
-    if (exponent10 <= 38 && bit_length(digits) + kPow10.bits[exponent10] <= 128) {
-      return from_bits(negative, round_to_double_bits(digits * kPow10.value[exponent10], false, 0));
-    }
-  } else if (exponent10 >= -27) {
+  // Fast path: digits * 10^e fits 128 bits, so it is exact.
+  if (exponent10 >= 0 && exponent10 <= 38 && bit_length(digits) + kPow10.bits[exponent10] <= 128) {
+    return from_bits(negative, round_to_double_bits(digits * kPow10.value[exponent10], false, 0));
+  }
+  // Fast path: one product with a truncated power of ten, where its error
+  // cannot change the result.
+  double out = 0;
+  if (decimal_to_double_table(negative, digits, exponent10, out)) return out;
+  if (exponent10 < 0 && exponent10 >= -27) {
     // Fast path: digits / 10^j = (digits * 2^s / 5^j) * 2^(-s-j) with
     // digits * 2^s in [2^127, 2^128) and 5^j < 2^63: the quotient has at
     // least 65 bits, the remainder decides the sticky bit.

@@ -21,6 +21,13 @@ inline constexpr int kMaxDecimalDigits = 24;
 //   decimal_to_double(true, 0, 5)                  -> -0.0
 double decimal_to_double(bool negative, unsigned __int128 digits, std::int64_t exponent10) noexcept;
 
+// The same result from one 128 x 128-bit product with a truncated power of
+// ten, where its error provably cannot change the double: then stores it in
+// `out` and returns true; returns false (leaving `out`) where the product
+// lies too near a rounding boundary, and outside 10^-348 .. 10^308.
+bool decimal_to_double_table(bool negative, unsigned __int128 digits, std::int64_t exponent10,
+                             double& out) noexcept;
+
 // The same result, always through the big-number path (no 128-bit shortcut).
 double decimal_to_double_exact(bool negative, unsigned __int128 digits,
                                std::int64_t exponent10) noexcept;

@@ -22,6 +22,7 @@
 
 #include "calc/decimal_to_binary.h"
 #include "calc/numeric.h"
+#include "calc/pow10_table.h"
 
 namespace kalvoro {
 namespace {
@@ -499,6 +500,28 @@ TEST(ParseSingleReference, FullWidthSpellings) {
     }
   }
   EXPECT_EQ(disagreements, 0);
+}
+
+// The generated table of truncated powers of ten that both conversions'
+// fast paths rest on: every entry a 128-bit significand P (top bit set) with
+// P * 2^b <= 10^k < (P + 1) * 2^b, equal where the table says it is exact.
+TEST(Pow10Table, TruncatedPowersOfTen) {
+  for (int k = detail::kPow10First; k <= detail::kPow10Last; ++k) {
+    const detail::Pow10Entry& entry = detail::pow10_entry(k);
+    const mpz_class p = (mpz_class(static_cast<unsigned long>(entry.high)) << 64) +
+                        mpz_class(static_cast<unsigned long>(entry.low));
+    // 10^k = num / den exactly.
+    const mpz_class num = k >= 0 ? pow_ui(10, static_cast<unsigned long>(k)) : mpz_class(1);
+    const mpz_class den = k >= 0 ? mpz_class(1) : pow_ui(10, static_cast<unsigned long>(-k));
+    const long b = entry.binary_exponent;
+    const bool exact = k >= 0 && k <= detail::kPow10ExactLast;
+    EXPECT_EQ(mpz_sizeinbase(p.get_mpz_t(), 2), 128u) << "1e" << k;
+    // p * 2^b <= num / den < (p + 1) * 2^b, comparing num with den * p * 2^b.
+    EXPECT_GE(compare_with_power_of_two(num, mpz_class(den * p), b), 0) << "1e" << k;
+    const int above = compare_with_power_of_two(num, mpz_class(den * (p + 1)), b);
+    EXPECT_LT(above, 0) << "1e" << k;
+    EXPECT_EQ(compare_with_power_of_two(num, mpz_class(den * p), b) == 0, exact) << "1e" << k;
+  }
 }
 
 }  // namespace

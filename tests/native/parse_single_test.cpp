@@ -275,9 +275,12 @@ TEST(DecimalToDouble, Corners) {
   }
 }
 
-// The 128-bit shortcuts against the big-number path, bit for bit: random
-// digit strings over the exponents around both shortcuts' limits, and exact
-// ties between doubles (odd multiples of half a place) that reach them.
+// The shortcuts (the 128-bit ones and the truncated power-of-ten product)
+// against the big-number path, bit for bit: random digit strings over every
+// exponent the conversion distinguishes (-350..310: past the zero and
+// infinity shortcuts), digit counts at powers of two and ten, and exact ties
+// between doubles (odd multiples of half a place) that reach them. Where the
+// table product claims a result it must be the exact one too.
 TEST(DecimalToDouble, FastPathMatchesExactPath) {
   std::mt19937_64 rng(20240611);
   auto random_digits = [&](int count) {
@@ -285,22 +288,49 @@ TEST(DecimalToDouble, FastPathMatchesExactPath) {
     for (int i = 0; i < count; ++i) value = value * 10 + rng() % 10;
     return value;
   };
-  auto check = [](u128 digits, std::int64_t exponent10) {
+  long table_taken = 0;
+  auto check = [&](u128 digits, std::int64_t exponent10) {
     const double fast = detail::decimal_to_double(false, digits, exponent10);
     const double exact = detail::decimal_to_double_exact(false, digits, exponent10);
-    ASSERT_EQ(bits_of(fast), bits_of(exact))
+    double table = 0;
+    const bool taken = detail::decimal_to_double_table(false, digits, exponent10, table);
+    table_taken += taken ? 1 : 0;
+    ASSERT_TRUE(bits_of(fast) == bits_of(exact) && (!taken || bits_of(table) == bits_of(exact)))
         << "digits " << static_cast<std::uint64_t>(digits >> 64) << ":"
-        << static_cast<std::uint64_t>(digits) << " (hi:lo) e" << exponent10;
+        << static_cast<std::uint64_t>(digits) << " (hi:lo) e" << exponent10 << ": fast "
+        << std::hexfloat << fast << ", table " << (taken ? table : -1.0) << ", exact " << exact;
   };
-  for (int i = 0; i < 300'000; ++i) {
+  long checked = 0;
+  for (int i = 0; i < 300'000; ++i, ++checked) {
     const int count = 1 + static_cast<int>(rng() % 24);
-    const auto exponent10 = static_cast<std::int64_t>(rng() % 90) - 45;
+    const auto exponent10 = static_cast<std::int64_t>(rng() % 661) - 350;
     check(random_digits(count), exponent10);
+    if (HasFatalFailure()) return;
+  }
+  // The table product's error is below one unit of the digits, largest for
+  // digits just below a power of two; powers of ten and their neighbours are
+  // the texts people type.
+  const u128 kTen24 = u128{1'000'000'000'000} * 1'000'000'000'000;
+  for (std::int64_t exponent10 = -350; exponent10 <= 310; ++exponent10) {
+    for (u128 power = 1; power < kTen24; power *= 10) {
+      for (u128 digits : {power - 1, power, power + 1}) {
+        if (digits == 0) continue;
+        check(digits, exponent10);
+        ++checked;
+      }
+    }
+    for (int bits = 1; bits <= 79; bits += 3) {
+      const u128 power = u128{1} << bits;
+      for (u128 digits : {power - 1, power, power + 1}) {
+        check(digits, exponent10);
+        ++checked;
+      }
+    }
     if (HasFatalFailure()) return;
   }
   // Ties: (2q + 1) * 2^(b - 1) for q with 53 bits, written as digits * 10^-j
   // where the power of 2 is negative: digits = (2q + 1) * 5^j.
-  for (int i = 0; i < 100'000; ++i) {
+  for (int i = 0; i < 100'000; ++i, ++checked) {
     const u128 odd = ((u128{1} << 52) | (rng() & ((std::uint64_t{1} << 52) - 1))) * 2 + 1;
     const int b = static_cast<int>(rng() % 36) - 10;  // midpoint = odd * 2^(b-1)
     if (b - 1 >= 0) {
@@ -308,10 +338,33 @@ TEST(DecimalToDouble, FastPathMatchesExactPath) {
     } else {
       u128 digits = odd;
       for (int j = 0; j < 1 - b; ++j) digits *= 5;
-      if (digits < u128{1000000000000} * 1000000000000) check(digits, b - 1);
+      if (digits < kTen24) check(digits, b - 1);
     }
     if (HasFatalFailure()) return;
   }
+  // Ties with a positive power of ten, which the table holds exactly (10^j
+  // for j <= 55): odd = c * 5^j, midpoint = c * 5^j * 2^(b-1) = digits * 10^j
+  // with digits = c * 2^(b-1-j); b - 1 >= j and digits below 10^24 put it
+  // past the plain 128-bit product for large j.
+  for (int i = 0; i < 100'000; ++i, ++checked) {
+    const int j = 1 + static_cast<int>(rng() % 22);
+    u128 five = 1;
+    for (int n = 0; n < j; ++n) five *= 5;
+    // The odd c with c * 5^j in [2^53, 2^54), when there is one.
+    const u128 low = ((u128{1} << 53) + five - 1) / five;
+    const u128 high = ((u128{1} << 54) - 1) / five;
+    if (low > high) continue;
+    u128 c = low + rng() % static_cast<std::uint64_t>(high - low + 1);
+    if (c % 2 == 0) c = c + 1 <= high ? c + 1 : c - 1;
+    if (c % 2 == 0 || c < low) continue;
+    const int b = j + 1 + static_cast<int>(rng() % 60);
+    const u128 digits = c << (b - 1 - j);
+    if (digits >= kTen24) continue;
+    check(digits, j);
+    if (HasFatalFailure()) return;
+  }
+  // The table product must really decide most of these.
+  EXPECT_GT(table_taken, checked / 2) << "of " << checked;
 }
 
 }  // namespace
