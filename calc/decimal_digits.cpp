@@ -3,6 +3,8 @@
 #include <array>
 #include <bit>
 
+#include "calc/pow10_table.h"
+
 namespace kalvoro::detail {
 
 namespace {
@@ -183,6 +185,43 @@ bool leading_digits_fast(double v, LeadingDigits& out) noexcept {
   return true;
 }
 
+bool leading_digits_table(double v, LeadingDigits& out) noexcept {
+  const Binary b = decompose(v);
+  int k = floor_log10_pow2(b.e);
+  const int q = 17 - k;
+  // Step 1: 10^q = (P + t) * 2^pb with 0 <= t < 1 (t = 0 for q = 0..55), so
+  //   x = |v| * 10^q = (m * P + m * t) * 2^(e2 + pb), the second term below m.
+  // x < 2 * 10^18 < 2^61 (k is at most one below the true power) and
+  // m * P >= 2^127, so the shift h = -(e2 + pb) is above 66; m * P < 2^181
+  // and x >= 10^17 > 2^56 keep it below 125.
+  const Pow10Entry& power = pow10_entry(q);
+  const int h = -(b.e2 + power.binary_exponent);
+  // Step 2: m * P = middle * 2^64 + w0 (192 bits), and
+  // floor(m * P / 2^h) = floor(middle / 2^(h - 64)).
+  const u128 upper = static_cast<u128>(b.m) * power.high;
+  const u128 lower = static_cast<u128>(b.m) * power.low;
+  const auto w0 = static_cast<std::uint64_t>(lower);
+  const u128 middle = upper + (lower >> 64);
+  const int h64 = h - 64;
+  u128 d = middle >> h64;
+  // Step 3: floor(x) = d unless the part cut off, L = m * P mod 2^h, lies
+  // within m of 2^h. L + m > 2^h needs the cut bits of `middle` all set
+  // and w0 + m to carry out of 64 bits. An exact power has nothing to add.
+  if (q < 0 || q > kPow10ExactLast) {
+    const u128 mask = (u128{1} << h64) - 1;
+    if ((middle & mask) == mask && w0 > 0 - b.m) return false;
+  }
+  // One digit too many is cut exactly: floor(floor(x) / 10) = floor(x / 10).
+  if (d >= kTen18) {
+    d /= 10;
+    ++k;
+  }
+  if (d < kTen17) return false;  // cannot happen while k is never above the true exponent
+  out.digits = static_cast<std::uint64_t>(d);
+  out.exponent = k;
+  return true;
+}
+
 LeadingDigits leading_digits_exact(double v) noexcept {
   const Binary b = decompose(v);
   int k = floor_log10_pow2(b.e);
@@ -222,6 +261,7 @@ LeadingDigits leading_digits_exact(double v) noexcept {
 
 LeadingDigits leading_digits(double v) noexcept {
   LeadingDigits out{};
+  if (leading_digits_table(v, out)) return out;
   if (leading_digits_fast(v, out)) return out;
   return leading_digits_exact(v);
 }

@@ -25,7 +25,14 @@ LeadingDigits leading_digits_exact(double v) noexcept;
 // 1e-5 <= |v| < 2^127); returns false without touching `out` elsewhere.
 bool leading_digits_fast(double v, LeadingDigits& out) noexcept;
 
-// The fast path where it applies, the exact one otherwise.
+// Exact for every finite non-zero v unless |v| * 10^q (q = 17 minus the
+// estimated power of the first digit) lies too near an integer for one
+// 64 x 128-bit product with a truncated power of ten to decide its floor;
+// returns false without touching `out` then.
+bool leading_digits_table(double v, LeadingDigits& out) noexcept;
+
+// The table path where it decides, then the 128-bit path where it applies,
+// the exact one otherwise.
 LeadingDigits leading_digits(double v) noexcept;
 
 }  // namespace kalvoro::detail

@@ -141,8 +141,8 @@ std::string format(double v) {
   return s;
 }
 
-// Compares format_number with the reference over `values`, and the fast
-// leading-digit path with the exact one wherever the fast one applies.
+// Compares format_number with the reference over `values`, and both fast
+// leading-digit paths with the exact one wherever they claim a result.
 void expect_formats_agree(const std::vector<double>& values) {
   int disagreements = 0;
   for (double v : values) {
@@ -150,13 +150,23 @@ void expect_formats_agree(const std::vector<double>& values) {
     const std::string actual = format(v);
     bool ok = expected == actual && actual.size() <= 20;
     if (std::isfinite(v) && v != 0) {
-      detail::LeadingDigits fast{};
       const detail::LeadingDigits exact = detail::leading_digits_exact(v);
+      detail::LeadingDigits fast{};
+      detail::LeadingDigits table{};
+      const char* wrong = nullptr;
       if (detail::leading_digits_fast(v, fast) &&
           (fast.digits != exact.digits || fast.exponent != exact.exponent)) {
+        wrong = "128-bit";
+      } else if (detail::leading_digits_table(v, table) &&
+                 (table.digits != exact.digits || table.exponent != exact.exponent)) {
+        wrong = "table";
+        fast = table;
+      }
+      if (wrong != nullptr) {
         ok = false;
-        ADD_FAILURE() << std::hexfloat << v << ": fast digits " << fast.digits << "e"
-                      << fast.exponent << ", exact " << exact.digits << "e" << exact.exponent;
+        ADD_FAILURE() << std::hexfloat << v << ": " << wrong << " path digits " << fast.digits
+                      << "e" << fast.exponent << ", exact " << exact.digits << "e"
+                      << exact.exponent;
       }
     }
     if (!ok && ++disagreements <= kMaxReported) {
@@ -272,30 +282,83 @@ TEST(FormatReference, PowersOfTenAndNeighbours) {
   expect_formats_agree(values);
 }
 
-// The fast path wherever it claims to apply, against the exact path.
+// Both fast paths wherever they claim a result, against the exact path: the
+// 128-bit path around and across the edges of its range, the table path over
+// every exponent field (subnormals included).
 TEST(FormatReference, FastDigitsMatchExactDigits) {
   std::mt19937_64 rng(19);
   int fast_taken = 0;
+  int table_taken = 0;
   int disagreements = 0;
+  auto check = [&](double v, const detail::LeadingDigits& got, const char* path) {
+    const detail::LeadingDigits exact = detail::leading_digits_exact(v);
+    if ((got.digits != exact.digits || got.exponent != exact.exponent) &&
+        ++disagreements <= kMaxReported) {
+      ADD_FAILURE() << std::hexfloat << v << ": " << path << " " << got.digits << "e"
+                    << got.exponent << ", exact " << exact.digits << "e" << exact.exponent;
+    }
+  };
   for (int i = 0; i < 2 * kSweep; ++i) {
-    // Exponent fields 1003 .. 1153: |v| from about 1e-6 to 2^130, around and
-    // across both edges of the fast range.
+    // Exponent fields 1003 .. 1153: |v| from about 1e-6 to 2^130.
     const std::uint64_t field = 1003 + rng() % 151;
     const double v = from_bits((field << 52) | (rng() & 0xFFFFFFFFFFFFFull));
     detail::LeadingDigits fast{};
     if (!detail::leading_digits_fast(v, fast)) continue;
     ++fast_taken;
-    const detail::LeadingDigits exact = detail::leading_digits_exact(v);
-    if ((fast.digits != exact.digits || fast.exponent != exact.exponent) &&
-        ++disagreements <= kMaxReported) {
-      ADD_FAILURE() << std::hexfloat << v << ": fast " << fast.digits << "e" << fast.exponent
-                    << ", exact " << exact.digits << "e" << exact.exponent;
-    }
+    check(v, fast, "128-bit");
+  }
+  for (int i = 0; i < 4 * kSweep; ++i) {
+    // Every exponent field 0 .. 2046; a short fraction now and then (exact
+    // decimals, powers of two).
+    const std::uint64_t field = rng() % 2047;
+    const std::uint64_t fraction =
+        (rng() & 0xFFFFFFFFFFFFFull) >> (rng() % 4 == 0 ? rng() % 53 : 0);
+    const double v = from_bits((field << 52) | fraction);
+    if (v == 0) continue;
+    detail::LeadingDigits table{};
+    if (!detail::leading_digits_table(v, table)) continue;
+    ++table_taken;
+    check(v, table, "table");
   }
   EXPECT_EQ(disagreements, 0);
-  // The fast path must really have been exercised (it covers most of this
+  // Both paths must really have been exercised (each covers most of its
   // range).
   EXPECT_GT(fast_taken, kSweep);
+  EXPECT_GT(table_taken, 3 * kSweep);
+}
+
+// Values at the boundaries of the 18 truncated digits, where the table
+// product must give way: doubles nearest to random 18- and 19-digit decimals
+// and their neighbours (|v| * 10^q within a few units of an integer), and
+// doubles for which |v| * 10^q is an integer, c * 5^j * 2^e with j up to 22
+// (10^22 is the largest power of ten that is a double), which a truncated
+// power of ten puts just below that integer.
+TEST(FormatReference, DigitBoundaries) {
+  std::mt19937_64 rng(23);
+  std::vector<double> values;
+  while (values.size() < static_cast<std::size_t>(kSweep)) {
+    std::string text = std::to_string(1 + rng() % 9);
+    const int length = 18 + static_cast<int>(rng() % 2);
+    for (int d = 1; d < length; ++d) text += static_cast<char>('0' + rng() % 10);
+    text += "e" + std::to_string(static_cast<int>(rng() % 650) - 340);
+    const double v = std::strtod(text.c_str(), nullptr);
+    if (v == 0 || !std::isfinite(v)) continue;
+    for (int step = -2; step <= 2; ++step) {
+      values.push_back(from_bits(bits_of(v) + static_cast<std::uint64_t>(step)));
+    }
+  }
+  for (int j = 0; j <= 22; ++j) {
+    double five = 1;
+    for (int n = 0; n < j; ++n) five *= 5;  // exact: 5^22 < 2^53
+    for (double c : {1.0, 3.0, 7.0, 9.0, 11.0, 13.0, 17.0}) {
+      if (c * five >= 0x1p53) continue;
+      for (int e = -1074; e <= 1023; e += 1 + static_cast<int>(rng() % 3)) {
+        const double v = std::ldexp(c * five, e);
+        if (v != 0 && std::isfinite(v)) values.push_back(v);
+      }
+    }
+  }
+  expect_formats_agree(values);
 }
 
 // ---------------------------------------------------------------------------
