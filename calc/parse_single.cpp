@@ -91,6 +91,8 @@ constexpr std::int64_t kExponentCap = 1'000'000'000'000'000;
 
 // Significant digits taken from the text: the 25th only rounds the first 24.
 constexpr int kKeptDigits = detail::kMaxDecimalDigits + 1;
+// Digits gathered in the first 64-bit part.
+constexpr int kHeadDigits = 19;
 
 }  // namespace
 
@@ -138,8 +140,20 @@ float parse_single(Text text) {
   // them raise the exponent, kept fraction digits and leading fraction zeros
   // lower it, and fraction digits past them play no part. Both counts are
   // bounded by the text length, so they cannot overflow 64 bits.
-  unsigned __int128 digits = 0;
+  // The kept digits in two 64-bit parts, cheaper per digit than one 128-bit
+  // number: the first 19 in `head` (below 10^19 < 2^64), the rest (at most
+  // 6) in `tail`.
+  std::uint64_t head = 0;
+  std::uint64_t tail = 0;
   int kept = 0;
+  auto keep = [&](unsigned d) {
+    if (kept < kHeadDigits) {
+      head = head * 10 + d;
+    } else {
+      tail = tail * 10 + d;
+    }
+    ++kept;
+  };
   std::int64_t exponent10 = 0;
   bool any_digit = false;
   for (; is_digit(in.current()); in.advance()) {
@@ -148,8 +162,7 @@ float parse_single(Text text) {
     if (kept == kKeptDigits) {
       ++exponent10;
     } else if (kept > 0 || d != 0) {
-      digits = digits * 10 + d;
-      ++kept;
+      keep(d);
     }
   }
   if (in.current() == '.') {
@@ -158,10 +171,7 @@ float parse_single(Text text) {
       any_digit = true;
       if (kept == kKeptDigits) continue;
       const unsigned d = in.current() - unsigned{'0'};
-      if (kept > 0 || d != 0) {
-        digits = digits * 10 + d;
-        ++kept;
-      }
+      if (kept > 0 || d != 0) keep(d);
       --exponent10;
     }
   }
@@ -185,20 +195,25 @@ float parse_single(Text text) {
     exponent10 += exponent_negative ? -exponent : exponent;
   }
 
-  // Step 3: 25 significant digits are rounded half up to 24 by the 25th; a
-  // carry out (10^24) is 10^23 one decade up.
+  // Step 3: 25 significant digits are rounded half up to 24 by the 25th (the
+  // last digit of `tail`); a carry out (10^24) is 10^23 one decade up.
+  bool round_up = false;
   if (kept == kKeptDigits) {
-    const auto last = static_cast<unsigned>(digits % 10);
-    digits /= 10;
+    round_up = tail % 10 >= 5;
+    tail /= 10;
+    --kept;
     ++exponent10;
-    if (last >= 5) {
-      ++digits;
-      constexpr unsigned __int128 kTen23 =
-          static_cast<unsigned __int128>(10'000'000'000'000) * 10'000'000'000;  // 10^13 * 10^10
-      if (digits == kTen23 * 10) {
-        digits = kTen23;
-        ++exponent10;
-      }
+  }
+  unsigned __int128 digits = head;
+  for (int i = kHeadDigits; i < kept; ++i) digits *= 10;
+  digits += tail;
+  if (round_up) {
+    ++digits;
+    constexpr unsigned __int128 kTen23 =
+        static_cast<unsigned __int128>(10'000'000'000'000) * 10'000'000'000;  // 10^13 * 10^10
+    if (digits == kTen23 * 10) {
+      digits = kTen23;
+      ++exponent10;
     }
   }
   const double nearest = detail::decimal_to_double(negative, digits, exponent10);
