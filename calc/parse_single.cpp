@@ -57,6 +57,27 @@ class FoldedReader {
     load();
   }
 
+  // Calls digit(d) for each digit of the run at the current place and stops
+  // after it. ASCII digits fold to themselves, so a run of them is read
+  // straight from the text; a full-width digit goes through the folding.
+  template <typename Digit>
+  void read_digits(Digit digit) noexcept {
+    while (current_ >= '0' && current_ <= '9') {
+      if (width_ == 1) {
+        const unsigned char* p = at_;
+        do {
+          digit(static_cast<unsigned>(*p - '0'));
+          ++p;
+        } while (*p >= '0' && *p <= '9');
+        at_ = p;
+        load();
+      } else {
+        digit(static_cast<unsigned>(current_ - '0'));
+        advance();
+      }
+    }
+  }
+
  private:
   void load() noexcept {
     const unsigned char lead = at_[0];
@@ -156,24 +177,22 @@ float parse_single(Text text) {
   };
   std::int64_t exponent10 = 0;
   bool any_digit = false;
-  for (; is_digit(in.current()); in.advance()) {
+  in.read_digits([&](unsigned d) {
     any_digit = true;
-    const unsigned d = in.current() - unsigned{'0'};
     if (kept == kKeptDigits) {
       ++exponent10;
     } else if (kept > 0 || d != 0) {
       keep(d);
     }
-  }
+  });
   if (in.current() == '.') {
     in.advance();
-    for (; is_digit(in.current()); in.advance()) {
+    in.read_digits([&](unsigned d) {
       any_digit = true;
-      if (kept == kKeptDigits) continue;
-      const unsigned d = in.current() - unsigned{'0'};
+      if (kept == kKeptDigits) return;
       if (kept > 0 || d != 0) keep(d);
       --exponent10;
-    }
+    });
   }
   // Step 2.6: no digit, no number: +0 whatever sign stood before.
   if (!any_digit) return 0.0f;
