@@ -203,7 +203,7 @@ bool leading_digits_table(double v, LeadingDigits& out) noexcept {
   const auto w0 = static_cast<std::uint64_t>(lower);
   const u128 middle = upper + (lower >> 64);
   const int h64 = h - 64;
-  u128 d = middle >> h64;
+  auto d = static_cast<std::uint64_t>(middle >> h64);  // below 2^61
   // Step 3: floor(x) = d unless the part cut off, L = m * P mod 2^h, lies
   // within m of 2^h. L + m > 2^h needs the cut bits of `middle` all set
   // and w0 + m to carry out of 64 bits. An exact power has nothing to add.
