@@ -3,10 +3,16 @@
 # ctest runs it through CMAKE_CROSSCOMPILING_EMULATOR (Wine), in the run's
 # Wine prefix: KALVORO_WINE_FIXTURE names the ctest fixture that creates it
 # and KALVORO_WINE_ENVIRONMENT the variables that select it.
+# Every test program runs under the evaluation rule (tests/support/test_main.cpp).
 function(kalvoro_add_test name)
   cmake_parse_arguments(arg "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT TARGET kalvoro_test_main)
+    add_library(kalvoro_test_main STATIC ${PROJECT_SOURCE_DIR}/tests/support/test_main.cpp)
+    target_link_libraries(kalvoro_test_main PUBLIC kalvoro_calc GTest::gtest)
+    kalvoro_target_options(kalvoro_test_main)
+  endif()
   add_executable(${name} ${arg_SOURCES})
-  target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} kalvoro_test_main GTest::gtest)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   kalvoro_target_options(${name})
   add_test(NAME ${name} COMMAND ${name})

@@ -7,17 +7,10 @@
 #include <cstdint>
 #include <limits>
 
-#include "calc/fp_environment.h"
 #include "calc/numeric.h"
 
 namespace kalvoro {
 namespace {
-
-class EvaluationEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { set_evaluation_environment(); }
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new EvaluationEnvironment);
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 const double kDefaultNaN = std::bit_cast<double>(std::uint64_t{0xFFF8000000000000});

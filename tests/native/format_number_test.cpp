@@ -10,18 +10,11 @@
 #include <limits>
 #include <string>
 
-#include "calc/fp_environment.h"
 #include "calc/numeric.h"
 #include "calc/text.h"
 
 namespace kalvoro {
 namespace {
-
-class EvaluationEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { set_evaluation_environment(); }
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new EvaluationEnvironment);
 
 // Counts the blocks handed out and given back, so that a test can see that
 // each Text is one block, given back exactly once.

@@ -19,18 +19,11 @@
 #include <vector>
 
 #include "calc/decimal_digits.h"
-#include "calc/fp_environment.h"
 #include "calc/numeric.h"
 #include "calc/text.h"
 
 namespace kalvoro {
 namespace {
-
-class EvaluationEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { set_evaluation_environment(); }
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new EvaluationEnvironment);
 
 constexpr int kSweep = 100000;
 constexpr int kMaxReported = 10;

@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "calc/fp_environment.h"
 #include "tests/support/text_ledger.h"
 #include "ui/memory_boxes.h"
 
@@ -27,7 +26,6 @@ const std::string kFullWidth20 = "\xA3\xB2\xA3\xB0";  // "２０"
 
 class HandlerTest : public ::testing::Test {
  protected:
-  void SetUp() override { set_evaluation_environment(); }
   void TearDown() override {
     // Every Text handed out during the run was given back exactly once.
     EXPECT_EQ(ledger_.live(), 0u);

@@ -10,7 +10,6 @@
 #include "app/dispatch.h"
 #include "app/exit_routine.h"
 #include "app/keys.h"
-#include "calc/fp_environment.h"
 #include "tests/support/text_ledger.h"
 #include "ui/memory_boxes.h"
 #include "ui/window_definition.h"
@@ -102,7 +101,6 @@ int index_of(const char* name) {
 
 class DispatchTest : public ::testing::Test {
  protected:
-  void SetUp() override { set_evaluation_environment(); }
   void TearDown() override { EXPECT_EQ(ledger_.live(), 0u); }
   DispatchResult key(const char* control, std::int32_t key_code, std::int32_t modifiers) {
     const std::array<std::int32_t, 2> arguments{key_code, modifiers};
