@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 
+#include "calc/big_unsigned.h"
 #include "calc/pow10_table.h"
 
 namespace kalvoro::detail {
@@ -50,110 +51,28 @@ constexpr std::array<u128, 23> kPow10 = [] {
   return p;
 }();
 
-// An unsigned integer of up to kLimbs 32-bit limbs, least significant first.
-// 40 limbs = 1280 bits hold every number the exact path forms: at most
-// m * 10^325 < 2^1133 (the smallest subnormals), and during the division
-// 10^9 times a divisor of at most 2^1106 (2^1074 * 10, normalized).
-class Big {
- public:
-  static constexpr int kLimbs = 40;
+// The exact path's numbers. Before step 2, n is at most m * 10^325 < 2^53 *
+// 2^1080 = 2^1133 (36 limbs, the smallest subnormals); s is at most
+// 2^1074 * 10 < 2^1078, normalized to at most 34 full limbs (2^1088), and n
+// stays below 10 * s < 2^1092 and below 2^1122 once times 10^9 in the
+// division (36 limbs; divide_step reads one limb above s). 40 limbs (1280
+// bits) hold them all.
+using Big = BigUnsigned<40>;
 
-  explicit Big(std::uint64_t x) noexcept {
-    limb_[0] = static_cast<std::uint32_t>(x);
-    limb_[1] = static_cast<std::uint32_t>(x >> 32);
-    size_ = limb_[1] != 0 ? 2 : (limb_[0] != 0 ? 1 : 0);
+// The end of both fast paths: d = floor(x) with x = |v| * 10^(17 - k). As
+// 10^k <= 2^e <= |v| < 2^(e+1) < 2 * 10^(k+1), x lies in [10^17, 2 * 10^18):
+// 18 or 19 digits. Stores the first 18 and the power of the first one.
+bool store_digits(std::uint64_t d, int k, LeadingDigits& out) noexcept {
+  // One digit too many is cut exactly: floor(floor(x) / 10) = floor(x / 10).
+  if (d >= kTen18) {
+    d /= 10;
+    ++k;
   }
-
-  void multiply(std::uint32_t factor) noexcept {
-    std::uint64_t carry = 0;
-    for (int i = 0; i < size_; ++i) {
-      const std::uint64_t p = std::uint64_t{limb_[i]} * factor + carry;
-      limb_[i] = static_cast<std::uint32_t>(p);
-      carry = p >> 32;
-    }
-    if (carry != 0) limb_[size_++] = static_cast<std::uint32_t>(carry);
-  }
-
-  void multiply_pow10(int n) noexcept {
-    for (; n >= 9; n -= 9) multiply(1000000000u);
-    if (n > 0) multiply(static_cast<std::uint32_t>(kPow10[static_cast<std::size_t>(n)]));
-  }
-
-  void shift_left(int bits) noexcept {
-    if (size_ == 0 || bits == 0) return;
-    const int whole = bits / 32;
-    const int part = bits % 32;
-    if (part != 0) {
-      std::uint32_t carry = 0;
-      for (int i = 0; i < size_; ++i) {
-        const std::uint32_t x = limb_[i];
-        limb_[i] = (x << part) | carry;
-        carry = x >> (32 - part);
-      }
-      if (carry != 0) limb_[size_++] = carry;
-    }
-    if (whole != 0) {
-      for (int i = size_ - 1; i >= 0; --i) limb_[i + whole] = limb_[i];
-      for (int i = 0; i < whole; ++i) limb_[i] = 0;
-      size_ += whole;
-    }
-  }
-
-  friend bool operator<(const Big& a, const Big& b) noexcept {
-    if (a.size_ != b.size_) return a.size_ < b.size_;
-    for (int i = a.size_ - 1; i >= 0; --i) {
-      if (a.limb_[i] != b.limb_[i]) return a.limb_[i] < b.limb_[i];
-    }
-    return false;
-  }
-
-  // *this -= b; requires b <= *this.
-  void subtract(const Big& b) noexcept { subtract_multiple(b, 1); }
-
-  // *this -= b * q; requires b * q <= *this. Limbs at and above size_ are
-  // always zero, so reading b past its size is safe.
-  void subtract_multiple(const Big& b, std::uint32_t q) noexcept {
-    std::uint64_t carry = 0;
-    std::uint64_t borrow = 0;
-    for (int i = 0; i < size_; ++i) {
-      const std::uint64_t p = std::uint64_t{b.limb_[i]} * q + carry;
-      carry = p >> 32;
-      const std::uint64_t sub = (p & 0xFFFFFFFFu) + borrow;
-      const std::uint64_t x = limb_[i];
-      borrow = x < sub ? 1 : 0;
-      limb_[i] = static_cast<std::uint32_t>(x - sub);
-    }
-    while (size_ > 0 && limb_[size_ - 1] == 0) --size_;
-  }
-
-  // Shifts *this and s left alike until the top limb of s has its top bit
-  // set; the quotient *this / s does not change.
-  void normalize_with(Big& s) noexcept {
-    const int shift = std::countl_zero(s.limb_[s.size_ - 1]);
-    s.shift_left(shift);
-    shift_left(shift);
-  }
-
-  // Replaces *this by *this mod s and returns floor(*this / s). Requires s
-  // normalized and *this < 2^32 * s. The estimate from the top 64 bits of
-  // *this over the top limb of s plus one never exceeds the quotient and
-  // falls short by at most 3 (the top limb is at least 2^31).
-  std::uint32_t divide_step(const Big& s) noexcept {
-    const int t = s.size_ - 1;
-    const std::uint64_t top = (std::uint64_t{limb_[t + 1]} << 32) | limb_[t];
-    std::uint64_t q = top / (std::uint64_t{s.limb_[t]} + 1);
-    subtract_multiple(s, static_cast<std::uint32_t>(q));
-    while (!(*this < s)) {
-      subtract(s);
-      ++q;
-    }
-    return static_cast<std::uint32_t>(q);
-  }
-
- private:
-  std::uint32_t limb_[kLimbs] = {};
-  int size_ = 0;
-};
+  if (d < kTen17) return false;  // cannot happen while k is never above the true exponent
+  out.digits = d;
+  out.exponent = k;
+  return true;
+}
 
 }  // namespace
 
@@ -174,15 +93,8 @@ bool leading_digits_fast(double v, LeadingDigits& out) noexcept {
     if (q > 22 || -b.e2 > 127) return false;
     d = (static_cast<u128>(b.m) * kPow10[static_cast<std::size_t>(q)]) >> -b.e2;
   }
-  // floor(floor(x) / 10) = floor(x / 10): one digit too many is cut exactly.
-  if (d >= kTen18) {
-    d /= 10;
-    ++k;
-  }
-  if (d < kTen17) return false;  // cannot happen while k is never above the true exponent
-  out.digits = static_cast<std::uint64_t>(d);
-  out.exponent = k;
-  return true;
+  // d < 2 * 10^18 < 2^64 (see store_digits), so it narrows exactly.
+  return store_digits(static_cast<std::uint64_t>(d), k, out);
 }
 
 bool leading_digits_table(double v, LeadingDigits& out) noexcept {
@@ -211,15 +123,7 @@ bool leading_digits_table(double v, LeadingDigits& out) noexcept {
     const u128 mask = (u128{1} << h64) - 1;
     if ((middle & mask) == mask && w0 > 0 - b.m) return false;
   }
-  // One digit too many is cut exactly: floor(floor(x) / 10) = floor(x / 10).
-  if (d >= kTen18) {
-    d /= 10;
-    ++k;
-  }
-  if (d < kTen17) return false;  // cannot happen while k is never above the true exponent
-  out.digits = static_cast<std::uint64_t>(d);
-  out.exponent = k;
-  return true;
+  return store_digits(d, k, out);
 }
 
 LeadingDigits leading_digits_exact(double v) noexcept {

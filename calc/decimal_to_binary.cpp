@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "calc/big_unsigned.h"
 #include "calc/pow10_table.h"
 
 namespace kalvoro::detail {
@@ -76,107 +77,13 @@ std::uint64_t round_to_double_bits(u128 q, bool sticky, std::int64_t e) noexcept
   return (biased << 52) | (m & ((std::uint64_t{1} << 52) - 1));
 }
 
-// A fixed-size unsigned big number, little-endian 32-bit limbs. 40 limbs
-// (1280 bits) hold everything the exact path forms: 5^348 < 2^809 and
-// digits * 5^308 < 2^80 * 2^716, each at most shifted left by 82 bits.
-class BigNumber {
- public:
-  static constexpr int kLimbs = 40;
-
-  explicit BigNumber(u128 value) noexcept {
-    while (value != 0) {
-      limbs_[size_++] = static_cast<std::uint32_t>(value);
-      value >>= 32;
-    }
-  }
-
-  void multiply(std::uint32_t factor) noexcept {
-    std::uint64_t carry = 0;
-    for (int i = 0; i < size_; ++i) {
-      const std::uint64_t product = std::uint64_t{limbs_[i]} * factor + carry;
-      limbs_[i] = static_cast<std::uint32_t>(product);
-      carry = product >> 32;
-    }
-    if (carry != 0) limbs_[size_++] = static_cast<std::uint32_t>(carry);
-  }
-
-  // Multiplies by 5^power, 13 at a time: 5^13 = 1220703125 < 2^32.
-  void multiply_pow5(std::int64_t power) noexcept {
-    for (; power >= 13; power -= 13) multiply(1220703125u);
-    std::uint32_t rest = 1;
-    for (; power > 0; --power) rest *= 5;
-    if (rest != 1) multiply(rest);
-  }
-
-  void shift_left(int bits) noexcept {
-    if (size_ == 0 || bits == 0) return;
-    const int limbs = bits / 32;
-    const int within = bits % 32;
-    int top = size_ + limbs;
-    limbs_[top] = 0;
-    for (int i = size_ - 1; i >= 0; --i) {
-      const std::uint64_t wide = std::uint64_t{limbs_[i]} << within;
-      limbs_[i + limbs + 1] |= static_cast<std::uint32_t>(wide >> 32);
-      limbs_[i + limbs] = static_cast<std::uint32_t>(wide);
-    }
-    for (int i = 0; i < limbs; ++i) limbs_[i] = 0;
-    size_ = top + 1;
-    trim();
-  }
-
-  int bit_length() const noexcept {
-    if (size_ == 0) return 0;
-    return 32 * size_ - std::countl_zero(limbs_[size_ - 1]);
-  }
-
-  bool is_zero() const noexcept { return size_ == 0; }
-
-  friend int compare(const BigNumber& a, const BigNumber& b) noexcept {
-    if (a.size_ != b.size_) return a.size_ < b.size_ ? -1 : 1;
-    for (int i = a.size_ - 1; i >= 0; --i) {
-      if (a.limbs_[i] != b.limbs_[i]) return a.limbs_[i] < b.limbs_[i] ? -1 : 1;
-    }
-    return 0;
-  }
-
-  // *this -= other; requires *this >= other.
-  void subtract(const BigNumber& other) noexcept {
-    std::int64_t borrow = 0;
-    for (int i = 0; i < size_; ++i) {
-      std::int64_t difference = std::int64_t{limbs_[i]} - borrow;
-      if (i < other.size_) difference -= other.limbs_[i];
-      borrow = difference < 0 ? 1 : 0;
-      limbs_[i] = static_cast<std::uint32_t>(difference + (borrow << 32));
-    }
-    trim();
-  }
-
-  // The top 64 bits (the number shifted right by bit_length() - 64), and
-  // whether any bit below them is set. Requires bit_length() > 64.
-  u128 top_64_bits(bool& lower_bits_set) const noexcept {
-    const int drop = bit_length() - 64;
-    u128 top = 0;
-    for (int i = size_ - 1; i >= drop / 32; --i) top = (top << 32) | limbs_[i];
-    const int within = drop % 32;
-    lower_bits_set = (limbs_[drop / 32] & ((std::uint32_t{1} << within) - 1)) != 0;
-    for (int i = drop / 32 - 1; i >= 0 && !lower_bits_set; --i) lower_bits_set = limbs_[i] != 0;
-    return top >> within;
-  }
-
-  u128 low_128_bits() const noexcept {
-    u128 value = 0;
-    for (int i = size_ - 1; i >= 0; --i) value = (value << 32) | limbs_[i];
-    return value;
-  }
-
- private:
-  void trim() noexcept {
-    while (size_ > 0 && limbs_[size_ - 1] == 0) --size_;
-  }
-
-  std::uint32_t limbs_[kLimbs + 1] = {};
-  int size_ = 0;
-};
+// The exact path's numbers. The largest it forms is below 2^810 (26 limbs):
+// digits < 10^24 < 2^80 and e10 <= 308 give digits * 5^e10 < 2^80 * 2^716;
+// in the division the divisor is 5^j <= 5^348 < 2^809 (or, shifted to one
+// bit above the digits, at most 81 bits), and the remainder, kept below the
+// divisor, is at most doubled before each subtraction: < 2^810. 40 limbs
+// (1280 bits) leave room even for any 128-bit digits (2^128 * 5^348 < 2^937).
+using BigNumber = BigUnsigned<40>;
 
 // Exact path for digits * 10^e10, digits != 0, e10 in
 // [kZeroExponent, kInfinityExponent).
