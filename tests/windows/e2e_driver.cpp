@@ -13,6 +13,8 @@ namespace {
 constexpr UINT kGbk = 936;
 constexpr DWORD kPollMs = 5;
 constexpr UINT kSendLimitMs = 2000;
+// Pause between the steps of a click.
+constexpr DWORD kPressMs = 15;
 
 void send(std::initializer_list<INPUT> inputs) {
   std::vector<INPUT> list(inputs);
@@ -77,11 +79,12 @@ std::wstring program_from_environment(const char* name) {
   return wide;
 }
 
-App::App(const std::wstring& program, const std::wstring& failure) {
+App::App(const std::wstring& program, const std::wstring& failure, const std::wstring& arguments) {
   SetEnvironmentVariableW(L"KALVORO_INJECT_FAILURE", failure.empty() ? nullptr : failure.c_str());
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   std::wstring command = L"\"" + program + L"\"";
+  if (!arguments.empty()) command += L" " + arguments;
   if (CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                      &startup, &process_)) {
     WaitForInputIdle(process_.hProcess, 10000);
@@ -245,8 +248,19 @@ void click(POINT screen) {
   down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   INPUT up = down;
   up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  // As a hand does it: the pointer arrives first, then the button goes down
+  // and, a moment later, up. A press sent in the same instant as the move
+  // can reach the window that was under the pointer before.
   send({move});
+  wait_until(
+      [&] {
+        POINT at{};
+        return GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
+      },
+      kSendLimitMs);
+  Sleep(kPressMs);
   send({down});
+  Sleep(kPressMs);
   send({up});
 }
 

@@ -29,8 +29,9 @@ std::wstring program_from_environment(const char* name);
 class App {
  public:
   // Starts `program` with `failure` in KALVORO_INJECT_FAILURE (empty: none)
-  // and waits until it takes input.
-  explicit App(const std::wstring& program, const std::wstring& failure = L"");
+  // and `arguments` on its command line, and waits until it takes input.
+  explicit App(const std::wstring& program, const std::wstring& failure = L"",
+               const std::wstring& arguments = L"");
   ~App();  // ends the process if it still runs
   App(const App&) = delete;
   App& operator=(const App&) = delete;

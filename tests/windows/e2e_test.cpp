@@ -39,8 +39,8 @@ class KalvoroTest : public ::testing::Test {
     start(app_);
   }
 
-  void start(std::unique_ptr<App>& app) {
-    app = std::make_unique<App>(program_);
+  void start(std::unique_ptr<App>& app, const std::wstring& arguments = L"") {
+    app = std::make_unique<App>(program_, L"", arguments);
     ASSERT_NE(app->wait_main_window(), nullptr) << "no window";
     ASSERT_EQ(app->children().size(), std::size_t{ui::kControlCount});
     ASSERT_TRUE(bring_to_front(app->main_window()));
@@ -334,6 +334,7 @@ INSTANTIATE_TEST_SUITE_P(Kalvoro, ClosePathTest,
                                            CloseBy::escape),
                          close_path_name);
 
+// The second copy gets a command line; it is ignored.
 TEST_F(KalvoroTest, TwoCopiesRunSideBySideAndFocusComesBack) {
   press(VK_TAB);
   press(VK_TAB);
@@ -342,8 +343,14 @@ TEST_F(KalvoroTest, TwoCopiesRunSideBySideAndFocusComesBack) {
   ASSERT_TRUE(wait_until([&] { return shows("编辑框3", "7"); }));
 
   std::unique_ptr<App> second;
-  start(second);
+  start(second, L"20 30 /? --help \"\u6295\u5F71\" -1e39");
   ASSERT_NE(second->pid(), app_->pid());
+  for (const ui::ControlDef& c : ui::controls()) {
+    if (c.kind == ui::ControlKind::edit_box) {
+      EXPECT_EQ(text_of(second->children().at(static_cast<std::size_t>(index_of(c.name)))), L"")
+          << c.name;
+    }
+  }
   const HWND second_first_box =
       second->children().at(static_cast<std::size_t>(index_of("编辑框1")));
   ASSERT_TRUE(wait_until([&] { return second->focus() == second_first_box; }));
