@@ -121,4 +121,11 @@ int control_index(EditBox box) {
   return -1;  // unreachable for the fifteen boxes of the definition
 }
 
+int control_index(std::string_view name) {
+  for (int i = 0; i < kControlCount; ++i) {
+    if (kControls[static_cast<std::size_t>(i)].name == name) return i;
+  }
+  return -1;
+}
+
 }  // namespace kalvoro::ui

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 
 #include "calc/boxes.h"
 #include "calc/text.h"
@@ -82,6 +83,9 @@ std::span<const int, kFocusCount> focus_order();
 
 // Index into controls() of an edit box.
 int control_index(EditBox box);
+// Index into controls() of the control with this name (UTF-8, e.g. "按钮1"),
+// or -1 when the window has none.
+int control_index(std::string_view name);
 
 // The window's top-left corner when centred on a screen of the given size:
 // each half truncated toward zero, negative on screens smaller than the

@@ -23,6 +23,7 @@
 #include "calc/decimal_to_binary.h"
 #include "calc/numeric.h"
 #include "calc/pow10_table.h"
+#include "tests/support/printable.h"
 
 namespace kalvoro {
 namespace {
@@ -321,21 +322,7 @@ std::string full_width(Rng& rng, const std::string& ascii) {
 
 // ------------------------------------------------------------ sweeps
 
-std::string shown(const std::string& text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (char raw : text) {
-    const auto c = static_cast<unsigned char>(raw);
-    if (c >= 0x20 && c < 0x7F) {
-      out.push_back(static_cast<char>(c));
-    } else {
-      out += "\\x";
-      out.push_back(kHex[c >> 4]);
-      out.push_back(kHex[c & 15]);
-    }
-  }
-  return out;
-}
+std::string shown(const std::string& text) { return testing::printable(text, 1000); }
 
 constexpr int kPerSweep = 100'000;
 

@@ -13,6 +13,7 @@
 
 #include "calc/decimal_to_binary.h"
 #include "calc/numeric.h"
+#include "tests/support/printable.h"
 
 namespace kalvoro {
 namespace {
@@ -24,23 +25,7 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 std::uint32_t bits_of(float value) { return std::bit_cast<std::uint32_t>(value); }
 std::uint64_t bits_of(double value) { return std::bit_cast<std::uint64_t>(value); }
 
-// Printable form of a test input: non-ASCII and control bytes as \xNN.
-std::string shown(const std::string& text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (char raw : text) {
-    const auto c = static_cast<unsigned char>(raw);
-    if (c >= 0x20 && c < 0x7F) {
-      out.push_back(static_cast<char>(c));
-    } else {
-      out += "\\x";
-      out.push_back(kHex[c >> 4]);
-      out.push_back(kHex[c & 15]);
-    }
-  }
-  return out.size() > 120 ? out.substr(0, 120) + "...(" + std::to_string(text.size()) + " bytes)"
-                          : out;
-}
+std::string shown(const std::string& text) { return testing::printable(text); }
 
 // ---------------------------------------------------------------- folding
 

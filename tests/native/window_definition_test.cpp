@@ -64,6 +64,7 @@ TEST(WindowDefinition, OnlyTheFourResultBoxesAreReadOnlyAndCyan) {
     EXPECT_EQ(c.read_only, result) << c.name;
     EXPECT_EQ(c.look.text_colour, result ? kCyan : kGreen) << c.name;
     EXPECT_EQ(control_index(*c.box), &c - controls().data());
+    EXPECT_EQ(control_index(c.name), &c - controls().data());
   }
 }
 

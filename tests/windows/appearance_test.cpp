@@ -38,14 +38,6 @@ bool shade_of(Colour p, Colour text) {
   return close_to(p.red, text.red) && close_to(p.green, text.green) && close_to(p.blue, text.blue);
 }
 
-int index_of(const std::string& name) {
-  for (int i = 0; i < ui::kControlCount; ++i) {
-    if (name == ui::controls()[static_cast<std::size_t>(i)].name) return i;
-  }
-  ADD_FAILURE() << "no control " << name;
-  return 0;
-}
-
 class AppearanceTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -60,9 +52,7 @@ class AppearanceTest : public ::testing::Test {
     Sleep(300);  // first paint on the screen
   }
 
-  HWND control(const std::string& name) const {
-    return app_->children().at(static_cast<std::size_t>(index_of(name)));
-  }
+  HWND control(const std::string& name) const { return app_->control(name); }
   // A control's rectangle on the screen, from the definition.
   RECT place(std::size_t index) const {
     const ui::ControlDef& c = ui::controls()[index];
@@ -72,7 +62,7 @@ class AppearanceTest : public ::testing::Test {
             origin.y + c.top + c.height};
   }
   RECT place(const std::string& name) const {
-    return place(static_cast<std::size_t>(index_of(name)));
+    return place(static_cast<std::size_t>(ui::control_index(name)));
   }
 
   std::wstring program_;

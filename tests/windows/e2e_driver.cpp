@@ -148,10 +148,10 @@ HWND App::focus() const {
 
 HWND App::control(const std::string& name) const {
   const std::vector<HWND> list = children();
-  for (std::size_t i = 0; i < ui::controls().size() && i < list.size(); ++i) {
-    if (name == ui::controls()[i].name) return list[i];
-  }
-  return nullptr;
+  const int index = ui::control_index(name);
+  return index >= 0 && static_cast<std::size_t>(index) < list.size()
+             ? list[static_cast<std::size_t>(index)]
+             : nullptr;
 }
 
 DWORD App::wait_exit(DWORD limit_ms) {

@@ -22,14 +22,6 @@ const std::string kCredit =
     "Dovrane";
 constexpr DWORD kFatalStatus = 0xFFFFFFFF;
 
-int index_of(const std::string& name) {
-  for (int i = 0; i < ui::kControlCount; ++i) {
-    if (name == ui::controls()[static_cast<std::size_t>(i)].name) return i;
-  }
-  ADD_FAILURE() << "no control " << name;
-  return 0;
-}
-
 class KalvoroTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -46,9 +38,7 @@ class KalvoroTest : public ::testing::Test {
     ASSERT_TRUE(bring_to_front(app->main_window()));
   }
 
-  HWND control(const std::string& name) const {
-    return app_->children().at(static_cast<std::size_t>(index_of(name)));
-  }
+  HWND control(const std::string& name) const { return app_->control(name); }
   std::string shown(const std::string& name) const { return to_gbk(text_of(control(name))); }
   bool focus_is(const std::string& name) const { return app_->focus() == control(name); }
   bool shows(const std::string& name, const std::string& gbk) const { return shown(name) == gbk; }
@@ -347,12 +337,10 @@ TEST_F(KalvoroTest, TwoCopiesRunSideBySideAndFocusComesBack) {
   ASSERT_NE(second->pid(), app_->pid());
   for (const ui::ControlDef& c : ui::controls()) {
     if (c.kind == ui::ControlKind::edit_box) {
-      EXPECT_EQ(text_of(second->children().at(static_cast<std::size_t>(index_of(c.name)))), L"")
-          << c.name;
+      EXPECT_EQ(text_of(second->control(c.name)), L"") << c.name;
     }
   }
-  const HWND second_first_box =
-      second->children().at(static_cast<std::size_t>(index_of("编辑框1")));
+  const HWND second_first_box = second->control("编辑框1");
   ASSERT_TRUE(wait_until([&] { return second->focus() == second_first_box; }));
   type(L"42");
   EXPECT_TRUE(wait_until([&] { return text_of(second_first_box) == L"42"; }));
@@ -414,12 +402,12 @@ TEST_F(FatalPathTest, TextAllocationFailureStopsEveryHandler) {
   ASSERT_TRUE(bring_to_front(window));
   const auto children = app.children();
   ASSERT_EQ(children.size(), std::size_t{ui::kControlCount});
-  click(centre_of(children.at(static_cast<std::size_t>(index_of("按钮1")))));
+  click(centre_of(app.control("按钮1")));
   const HWND box = wait_error_box(app);
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(IsWindowVisible(window)) << "MainWindow stays on the screen meanwhile";
   // A second click would fail again and raise a second box if its handler ran.
-  click(centre_of(children.at(static_cast<std::size_t>(index_of("按钮2")))));
+  click(centre_of(app.control("按钮2")));
   Sleep(300);  // nothing to poll for: the absence of a second box
   int boxes = 0;
   EnumWindows(
@@ -432,8 +420,8 @@ TEST_F(FatalPathTest, TextAllocationFailureStopsEveryHandler) {
       },
       reinterpret_cast<LPARAM>(&boxes));
   EXPECT_EQ(boxes, 1);
-  EXPECT_EQ(text_of(children.at(static_cast<std::size_t>(index_of("编辑框4")))), L"");
-  EXPECT_EQ(text_of(children.at(static_cast<std::size_t>(index_of("编辑框7")))), L"");
+  EXPECT_EQ(text_of(app.control("编辑框4")), L"");
+  EXPECT_EQ(text_of(app.control("编辑框7")), L"");
   dismiss(box);
   EXPECT_EQ(app.wait_exit(), kFatalStatus);
 }

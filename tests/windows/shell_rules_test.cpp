@@ -91,23 +91,15 @@ TEST(WindowKeys, OnlyExactModifierCombinationsBelongToTheWindow) {
   for (const Case& c : cases) EXPECT_EQ(window_key(c.virtual_key, c.modifiers), c.meaning) << c.why;
 }
 
-int index_of(const char* name) {
-  for (int i = 0; i < ui::kControlCount; ++i) {
-    if (std::string(ui::controls()[static_cast<std::size_t>(i)].name) == name) return i;
-  }
-  ADD_FAILURE() << "no control " << name;
-  return -1;
-}
-
 class DispatchTest : public ::testing::Test {
  protected:
   void TearDown() override { EXPECT_EQ(ledger_.live(), 0u); }
   DispatchResult key(const char* control, std::int32_t key_code, std::int32_t modifiers) {
     const std::array<std::int32_t, 2> arguments{key_code, modifiers};
-    return dispatch_event(index_of(control), Event::key_down, arguments);
+    return dispatch_event(ui::control_index(control), Event::key_down, arguments);
   }
   DispatchResult click(const char* control) {
-    return dispatch_event(index_of(control), Event::clicked, {});
+    return dispatch_event(ui::control_index(control), Event::clicked, {});
   }
 
   testing::TextLedger ledger_;
